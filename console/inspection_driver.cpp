@@ -1,0 +1,87 @@
+#include "console/inspection_driver.hpp"
+
+#include <array>
+#include <cstdio>
+#include <iostream>
+#include <memory>
+#include <span>
+#include <streambuf>
+#include <string_view>
+
+#include "header/header_report.hpp"
+#include "header/wav_header.hpp"
+
+namespace {
+
+constexpr std::string_view PROMPT = "Input file name: ";
+constexpr std::string_view FAILURE_MESSAGE = "Input file not found/corrupted!\n";
+constexpr int STATUS_REPORTED = 0;
+constexpr int STATUS_FAILED = 1;
+
+using FileName = std::array<char, FILE_NAME_CAPACITY>;
+
+// The characters that precede and end a word under the "%s" conversion.
+constexpr bool isWordSeparator(std::streambuf::int_type c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+}
+
+// Reads one white-space-delimited word into name, leaving the character after it
+// unread. Fails when input ends before a word, when the word would not fit the
+// buffer (nothing is opened rather than a cut-off name) or when it holds a zero
+// byte, which no file name can. Memory stays bounded however long the word is.
+bool readFileName(std::streambuf& input, FileName& name) {
+    constexpr auto eof = std::streambuf::traits_type::eof();
+    auto c = input.sgetc();
+    while (c != eof && isWordSeparator(c)) {
+        c = input.snextc();
+    }
+    std::size_t length = 0;
+    for (; c != eof && !isWordSeparator(c); c = input.snextc()) {
+        if (length == name.size() - 1 || c == '\0') {
+            return false;
+        }
+        name.at(length++) = std::streambuf::traits_type::to_char_type(c);
+    }
+    name.at(length) = '\0';
+    return length > 0;
+}
+
+struct FileCloser {
+    void operator()(std::FILE* file) const noexcept { static_cast<void>(std::fclose(file)); }
+};
+
+// Reads the first WAV_HEADER_SIZE bytes of the named file, as raw bytes. Fails when
+// the file cannot be opened or delivers fewer bytes (a short file, a directory, a
+// read error), since the report would otherwise show bytes the file does not hold.
+// The file is closed on return, before any report output.
+bool readHeaderBytes(const char* fileName, std::span<unsigned char, WAV_HEADER_SIZE> raw) {
+    const std::unique_ptr<std::FILE, FileCloser> file{std::fopen(fileName, "rb")};
+    if (!file) {
+        return false;
+    }
+    return std::fread(raw.data(), 1, raw.size(), file.get()) == raw.size();
+}
+
+void writeText(std::ostream& out, std::string_view text) {
+    out.write(text.data(), static_cast<std::streamsize>(text.size()));
+}
+
+}  // namespace
+
+int runInspection() {
+    // Flushed so that the prompt shows on a terminal before the read waits.
+    writeText(std::cout, PROMPT);
+    std::cout.flush();
+
+    FileName name{};
+    std::array<unsigned char, WAV_HEADER_SIZE> raw{};
+    if (!readFileName(*std::cin.rdbuf(), name) || !readHeaderBytes(name.data(), raw)) {
+        writeText(std::cout, FAILURE_MESSAGE);
+        std::cout.flush();
+        return STATUS_FAILED;
+    }
+
+    writeHeaderReport(decodeWavHeader(raw), std::cout);
+    // A report lost to a full disk or a failed device is no success.
+    return std::cout.flush() ? STATUS_REPORTED : STATUS_FAILED;
+}

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <array>
+#include <string>
+
+#include "header/wav_header.hpp"
+
+using HeaderBytes = std::array<unsigned char, WAV_HEADER_SIZE>;
+
+// Canonical PCM header: 2 channels, 16 bits, 44100 Hz, 1000 bytes of sample data.
+inline constexpr HeaderBytes CANONICAL_HEADER = {
+    'R', 'I', 'F', 'F', 0x0C, 0x04, 0x00, 0x00, 'W',  'A',  'V',  'E',  'f', 'm', 't',
+    ' ', 0x10, 0x00, 0x00, 0x00, 0x01, 0x00, 0x02, 0x00, 0x44, 0xAC, 0x00, 0x00, 0x10, 0xB1,
+    0x02, 0x00, 0x04, 0x00, 0x10, 0x00, 'd',  'a',  't',  'a',  0xE8, 0x03, 0x00, 0x00};
+
+inline const std::string CANONICAL_REPORT =
+    "ChunkID: RIFF\n"
+    "ChunkSize: 1036 bytes\n"
+    "Format: WAVE\n"
+    "Subchunk1ID: fmt \n"
+    "Subchunk1Size: 16 bytes\n"
+    "AudioFormat: 1\n"
+    "NumChannels: 2\n"
+    "SampleRate: 44100 Hz\n"
+    "ByteRate: 176400 bytes/second\n"
+    "BlockAlign: 4 bytes\n"
+    "BitsPerSample: 16\n"
+    "Subchunk2ID: data\n"
+    "Subchunk2Size: 1000 bytes\n";
+
+// Every byte distinct and at or above 0x80: byte i holds 0x80 + i.
+constexpr HeaderBytes distinctHighBytes() {
+    HeaderBytes bytes{};
+    for (unsigned i = 0; i < bytes.size(); ++i) {
+        bytes.at(i) = static_cast<unsigned char>(0x80U + i);
+    }
+    return bytes;
+}
+
+inline std::string asText(const HeaderBytes& bytes) { return {bytes.begin(), bytes.end()}; }
