@@ -13,10 +13,10 @@
 
 namespace {
 
-constexpr std::string_view PROMPT = "Input file name: ";
+constexpr std::string_view PROMPT          = "Input file name: ";
 constexpr std::string_view FAILURE_MESSAGE = "Input file not found/corrupted!\n";
-constexpr int STATUS_REPORTED = 0;
-constexpr int STATUS_FAILED = 1;
+constexpr int STATUS_REPORTED              = 0;
+constexpr int STATUS_FAILED                = 1;
 
 using FileName = std::array<char, FILE_NAME_CAPACITY>;
 
@@ -31,7 +31,7 @@ constexpr bool isWordSeparator(std::streambuf::int_type c) {
 // byte, which no file name can. Memory stays bounded however long the word is.
 bool readFileName(std::streambuf& input, FileName& name) {
     constexpr auto eof = std::streambuf::traits_type::eof();
-    auto c = input.sgetc();
+    auto c             = input.sgetc();
     while (c != eof && isWordSeparator(c)) {
         c = input.snextc();
     }

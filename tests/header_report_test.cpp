@@ -24,14 +24,14 @@ TEST(FormatTag, StopsAtFirstZeroByteAndKeepsEveryOtherByte) {
     };
     const std::vector<Case> cases = {
         {{'R', 'I', 'F', 'F'}, "RIFF"},
-        {{'f', 'm', 't', ' '}, "fmt "},            // trailing blank kept
-        {{0, 0, 0, 0}, ""},                        // all zero
-        {{0, 'a', 'b', 'c'}, ""},                  // leading zero hides the rest
-        {{'d', 'a', 0, 'a'}, "da"},                // zero as third byte
-        {{'%', 's', '%', 'n'}, "%s%n"},            // never taken as a format
-        {{'\\', 'n', '\\', '0'}, "\\n\\0"},        // never unescaped
+        {{'f', 'm', 't', ' '}, "fmt "},                  // trailing blank kept
+        {{0, 0, 0, 0}, ""},                              // all zero
+        {{0, 'a', 'b', 'c'}, ""},                        // leading zero hides the rest
+        {{'d', 'a', 0, 'a'}, "da"},                      // zero as third byte
+        {{'%', 's', '%', 'n'}, "%s%n"},                  // never taken as a format
+        {{'\\', 'n', '\\', '0'}, "\\n\\0"},              // never unescaped
         {{0x80, 0xFF, 0x1A, 0x0A}, "\x80\xFF\x1A\x0A"},  // high and control bytes unchanged
-        {{' ', '\r', '\t', ' '}, " \r\t "},        // blanks not trimmed
+        {{' ', '\r', '\t', ' '}, " \r\t "},              // blanks not trimmed
     };
     for (const Case& c : cases) {
         EXPECT_EQ(formatTag(c.tag), c.expected) << c.expected;

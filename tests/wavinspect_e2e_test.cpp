@@ -19,7 +19,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-const std::string PROMPT = "Input file name: ";
+const std::string PROMPT  = "Input file name: ";
 const std::string FAILURE = PROMPT + "Input file not found/corrupted!\n";
 const std::string EXAMPLE_REPORT =
     "ChunkID: RIFF\nChunkSize: 1636 bytes\nFormat: WAVE\nSubchunk1ID: fmt \n"
@@ -59,11 +59,11 @@ protected:
 
     // Runs the program in the scratch directory; stdout goes to stdoutPath if given.
     RunResult run(const std::string& input, const std::string& args = "",
-            const std::string& stdoutPath = "") {
+                  const std::string& stdoutPath = "") {
         writeFile(dir_ / "stdin", input);
-        const std::string out = stdoutPath.empty() ? (dir_ / "stdout").string() : stdoutPath;
-        const std::string command = "cd '" + dir_.string() + "' && '" WAVINSPECT_PROGRAM "' " + args +
-                                    " <stdin >'" + out + "' 2>stderr";
+        const std::string out     = stdoutPath.empty() ? (dir_ / "stdout").string() : stdoutPath;
+        const std::string command = "cd '" + dir_.string() + "' && '" WAVINSPECT_PROGRAM "' " +
+                                    args + " <stdin >'" + out + "' 2>stderr";
         const int status = std::system(command.c_str());
         return {stdoutPath.empty() ? readFile(dir_ / "stdout") : "", readFile(dir_ / "stderr"),
                 WIFEXITED(status) ? WEXITSTATUS(status) : -1};
@@ -74,9 +74,9 @@ protected:
 
 TEST_F(Wavinspect, DialogueMatchesByteForByte) {
     HeaderBytes controlBytes = CANONICAL_HEADER;
-    controlBytes[1] = 0x1A;  // DOS end-of-file
-    controlBytes[2] = '\r';
-    controlBytes[3] = '\n';
+    controlBytes[1]          = 0x1A;  // DOS end-of-file
+    controlBytes[2]          = '\r';
+    controlBytes[3]          = '\n';
     const std::string longName(FILE_NAME_CAPACITY, 'n');
 
     writeFile(dir_ / "good.wav", asText(CANONICAL_HEADER));
