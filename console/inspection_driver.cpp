@@ -20,6 +20,8 @@ constexpr int STATUS_FAILED                = 1;
 
 using FileName = std::array<char, FILE_NAME_CAPACITY>;
 
+constexpr auto END_OF_INPUT = std::streambuf::traits_type::eof();
+
 // The characters that precede and end a word under the "%s" conversion.
 constexpr bool isWordSeparator(std::streambuf::int_type c) {
     return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
@@ -30,19 +32,18 @@ constexpr bool isWordSeparator(std::streambuf::int_type c) {
 // buffer (nothing is opened rather than a cut-off name) or when it holds a zero
 // byte, which no file name can. Memory stays bounded however long the word is.
 bool readFileName(std::streambuf& input, FileName& name) {
-    constexpr auto eof = std::streambuf::traits_type::eof();
-    auto c             = input.sgetc();
-    while (c != eof && isWordSeparator(c)) {
+    auto c = input.sgetc();
+    while (c != END_OF_INPUT && isWordSeparator(c)) {
         c = input.snextc();
     }
     std::size_t length = 0;
-    for (; c != eof && !isWordSeparator(c); c = input.snextc()) {
+    for (; c != END_OF_INPUT && !isWordSeparator(c); c = input.snextc()) {
         if (length == name.size() - 1 || c == '\0') {
             return false;
         }
-        name.at(length++) = std::streambuf::traits_type::to_char_type(c);
+        name[length++] = std::streambuf::traits_type::to_char_type(c);
     }
-    name.at(length) = '\0';
+    name[length] = '\0';
     return length > 0;
 }
 

@@ -36,7 +36,7 @@ void writeField(std::ostream& out, std::string_view label, const WavTag& tag) {
 void writeField(std::ostream& out, std::string_view label, std::uint32_t value,
                 std::string_view unit = {}) {
     std::array<char, 10> digits{};  // 4294967295 has ten
-    const auto [end, error] = std::to_chars(digits.data(), digits.data() + digits.size(), value);
+    const char* end = std::to_chars(digits.data(), digits.data() + digits.size(), value).ptr;
     writeLine(out, label, std::string_view(digits.data(), end), unit);
 }
 
