@@ -63,22 +63,16 @@ bool readHeaderBytes(const char* fileName, std::span<unsigned char, WAV_HEADER_S
     return std::fread(raw.data(), 1, raw.size(), file.get()) == raw.size();
 }
 
-void writeText(std::ostream& out, std::string_view text) {
-    out.write(text.data(), static_cast<std::streamsize>(text.size()));
-}
-
 }  // namespace
 
 int runInspection() {
     // Flushed so that the prompt shows on a terminal before the read waits.
-    writeText(std::cout, PROMPT);
-    std::cout.flush();
+    std::cout << PROMPT << std::flush;
 
     FileName name{};
     std::array<unsigned char, WAV_HEADER_SIZE> raw{};
     if (!readFileName(*std::cin.rdbuf(), name) || !readHeaderBytes(name.data(), raw)) {
-        writeText(std::cout, FAILURE_MESSAGE);
-        std::cout.flush();
+        std::cout << FAILURE_MESSAGE << std::flush;
         return STATUS_FAILED;
     }
 

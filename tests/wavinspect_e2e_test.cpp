@@ -74,9 +74,10 @@ protected:
 
 TEST_F(Wavinspect, DialogueMatchesByteForByte) {
     HeaderBytes controlBytes = CANONICAL_HEADER;
-    controlBytes[1]          = 0x1A;  // DOS end-of-file
-    controlBytes[2]          = '\r';
-    controlBytes[3]          = '\n';
+
+    controlBytes[1] = 0x1A;  // DOS end-of-file
+    controlBytes[2] = '\r';
+    controlBytes[3] = '\n';
     const std::string longName(FILE_NAME_CAPACITY, 'n');
 
     writeFile(dir_ / "good.wav", asText(CANONICAL_HEADER));
