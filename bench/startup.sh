@@ -58,15 +58,11 @@ done
 echo "machine: $(nproc) cores, $(sed -n 's/^model name[[:space:]]*: //p' /proc/cpuinfo | head -1), Linux $(uname -r)"
 echo "runs: $runs per command, best of $rounds rounds"
 printf '%-44s %14s %12s\n' command 'us per run' 'vs true'
-baseline=${best[/bin/true]}
 for command in "${commands[@]}"; do
-    ns=${best[$command]}
-    printf '%-44s %14s %12s\n' "$command" \
-        "$(awk -v t="$ns" -v n="$runs" 'BEGIN { printf "%.1f", t / n / 1000 }')" \
-        "$(awk -v t="$ns" -v b="$baseline" 'BEGIN { printf "%.3f", t / b }')"
+    awk -v c="$command" -v t="${best[$command]}" -v n="$runs" -v b="${best[/bin/true]}" \
+        'BEGIN { printf "%-44s %14.1f %12.3f\n", c, t / n / 1000, t / b }'
 done
 
-rss=$(mktemp)
-/usr/bin/time -f %M -o "$rss" "$program" <"$input" >/dev/null
-echo "peak resident memory of $program: $(cat "$rss") KiB"
-rm -f "$rss"
+# time reports on its standard error; the program's own output goes to /dev/null.
+rss=$(/usr/bin/time -f %M "$program" <"$input" 2>&1 >/dev/null)
+echo "peak resident memory of $program: $rss KiB"
