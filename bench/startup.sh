@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Start-up cost of wavinspect. Runs the program N times on the bundled example, and
-# the same way /bin/true, `head -c 44 FILE` and any audio-information tool found on
-# the PATH; prints each command's wall time per run and its ratio to /bin/true, then
-# the program's peak resident memory. Every command gets the same standard input
+# the same way a static C program that does the same job (the floor: stdio, one
+# scanf, fopen, fread, one printf), /bin/true, `head -c 44 FILE` and any
+# audio-information tool found on the PATH; prints each command's wall time per
+# run and its ratios to the C floor and to /bin/true, then the program's peak
+# resident memory. Every command gets the same standard input
 # (the example's name) and writes to /dev/null. The commands take turns over several
 # rounds and the fastest round of each is kept, so a busy moment hits them alike.
 #
@@ -21,11 +23,48 @@ if [[ ! -x $program ]]; then
     exit 1
 fi
 
-input=$(mktemp)
-trap 'rm -f "$input"' EXIT
+for tool in cc /usr/bin/time; do
+    command -v "$tool" >/dev/null ||
+        { echo "bench/startup.sh needs $tool (Debian packages gcc and time)" >&2; exit 1; }
+done
+
+scratch=$(mktemp -d)
+trap 'rm -rf "$scratch"' EXIT
+input=$scratch/input
 printf '%s\n' "$example" >"$input"
 
-commands=("$program" "/bin/true" "head -c 44 $example")
+# The floor: the same dialogue and report in plain C, linked statically.
+floor=$scratch/c-floor
+cat >"$floor.c" <<'C'
+#include <stdio.h>
+int main(void) {
+    char name[100];
+    unsigned char h[44];
+    fputs("Input file name: ", stdout);
+    fflush(stdout);
+    if (scanf("%99s", name) != 1) return 1;
+    FILE *f = fopen(name, "rb");
+    if (!f) { fputs("Input file not found/corrupted!\n", stdout); return 1; }
+    size_t n = fread(h, 1, sizeof h, f);
+    fclose(f);
+#define U16(o) (unsigned)(h[o] | h[o + 1] << 8)
+#define U32(o) (unsigned)(h[o] | h[o + 1] << 8 | h[o + 2] << 16 | (unsigned)h[o + 3] << 24)
+    printf("ChunkID: %.4s\nChunkSize: %u bytes\nFormat: %.4s\nSubchunk1ID: %.4s\n"
+           "Subchunk1Size: %u bytes\nAudioFormat: %u\nNumChannels: %u\nSampleRate: %u Hz\n"
+           "ByteRate: %u bytes/second\nBlockAlign: %u bytes\nBitsPerSample: %u\n"
+           "Subchunk2ID: %.4s\nSubchunk2Size: %u bytes\n",
+           (char *)h, U32(4), (char *)h + 8, (char *)h + 12, U32(16), U16(20), U16(22), U32(24),
+           U32(28), U16(32), U16(34), (char *)h + 36, U32(40));
+    return n != sizeof h;
+}
+C
+cc -O2 -static -o "$floor" "$floor.c"
+if ! cmp -s <("$program" <"$input") <("$floor" <"$input"); then
+    echo "the C floor's output differs from $program's: the comparison would be unfair" >&2
+    exit 1
+fi
+
+commands=("$program" "$floor" "/bin/true" "head -c 44 $example")
 for tool in soxi mediainfo ffprobe exiftool; do
     if path=$(command -v "$tool"); then
         commands+=("$path $example")
@@ -57,10 +96,13 @@ done
 
 echo "machine: $(nproc) cores, $(sed -n 's/^model name[[:space:]]*: //p' /proc/cpuinfo | head -1), Linux $(uname -r)"
 echo "runs: $runs per command, best of $rounds rounds"
-printf '%-44s %14s %12s\n' command 'us per run' 'vs true'
+printf '%-44s %12s %8s %8s\n' command 'us per run' 'vs C' 'vs true'
 for command in "${commands[@]}"; do
-    awk -v c="$command" -v t="${best[$command]}" -v n="$runs" -v b="${best[/bin/true]}" \
-        'BEGIN { printf "%-44s %14.1f %12.3f\n", c, t / n / 1000, t / b }'
+    name=$command
+    [[ $command != "$floor" ]] || name='static C floor (cc -O2 -static)'
+    awk -v c="$name" -v t="${best[$command]}" -v n="$runs" -v f="${best[$floor]}" \
+        -v b="${best[/bin/true]}" \
+        'BEGIN { printf "%-44s %12.1f %8.3f %8.3f\n", c, t / n / 1000, t / f, t / b }'
 done
 
 # time reports on its standard error; the program's own output goes to /dev/null.

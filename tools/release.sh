@@ -1,0 +1,43 @@
+#!/usr/bin/env bash
+# Makes a release of the committed HEAD in dist/: the source archive, the Debian
+# package, the static Linux program with its man page, LICENSE and README, and
+# SHA256SUMS over them. Every time stamp comes from SOURCE_DATE_EPOCH (default:
+# the last commit's time) and every archive lists its files in name order with
+# owner root, so two runs on one commit give the same SHA256SUMS.
+#
+# Usage: tools/release.sh        (needs: cmake g++ make gzip git dpkg; Debian 12)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+export LC_ALL=C
+export SOURCE_DATE_EPOCH=${SOURCE_DATE_EPOCH:-$(git log -1 --format=%ct)}
+
+build=build/dist
+rm -rf "$build" dist
+cmake --preset dist >/dev/null
+cmake --build --preset dist
+version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
+mkdir dist
+
+# Archives hold their files sorted by name, owned by root, dated SOURCE_DATE_EPOCH.
+reproducible_tar() {
+    local output=$1 folder=$2
+    tar --sort=name --format=gnu --owner=0 --group=0 --numeric-owner \
+        --mtime="@$SOURCE_DATE_EPOCH" --mode='u+rwX,go=rX' \
+        -C "$(dirname "$folder")" -cf - "$(basename "$folder")" | gzip -9n >"$output"
+}
+
+git archive --format=tar --prefix="wavinspect-$version/" HEAD | gzip -9n \
+    >"dist/wavinspect-$version.tar.gz"
+
+# The package's ar members take the mode of cpack's temporary files.
+(umask 022 && cd "$build" && cpack -G DEB >/dev/null)
+cp "$build"/wavinspect_"$version"_*.deb dist/
+
+stage=$build/stage/wavinspect-$version-linux-$(uname -m)
+mkdir -p "$stage"
+strip --strip-all -o "$stage/wavinspect" "$build/wavinspect"
+cp "$build/wavinspect.1" LICENSE README.md "$stage/"
+reproducible_tar "dist/$(basename "$stage").tar.gz" "$stage"
+
+(cd dist && sha256sum -- * >SHA256SUMS)
+cat dist/SHA256SUMS
