@@ -8,6 +8,14 @@
 #include <streambuf>
 #include <string_view>
 
+#ifdef _WIN32
+#include <io.h>
+#define isatty _isatty
+#define fileno _fileno
+#else
+#include <unistd.h>
+#endif
+
 #include "header/header_report.hpp"
 #include "header/wav_header.hpp"
 
@@ -60,23 +68,46 @@ bool readHeaderBytes(const char* fileName, std::span<unsigned char, WAV_HEADER_S
     if (!file) {
         return false;
     }
+    // Unbuffered: one request for exactly the header, so nothing past it is taken
+    // from a FIFO or a device. fread still completes a short read.
+    static_cast<void>(std::setvbuf(file.get(), nullptr, _IONBF, 0));
     return std::fread(raw.data(), 1, raw.size(), file.get()) == raw.size();
 }
 
 }  // namespace
 
-int runInspection() {
+int runInspection(std::streambuf& input, std::ostream& output, TagStyle style) {
     // Flushed so that the prompt shows on a terminal before the read waits.
-    std::cout << PROMPT << std::flush;
+    output << PROMPT << std::flush;
 
     FileName name{};
     std::array<unsigned char, WAV_HEADER_SIZE> raw{};
-    if (!readFileName(*std::cin.rdbuf(), name) || !readHeaderBytes(name.data(), raw)) {
-        std::cout << FAILURE_MESSAGE << std::flush;
+    if (!readFileName(input, name) || !readHeaderBytes(name.data(), raw)) {
+        output << FAILURE_MESSAGE << std::flush;
         return STATUS_FAILED;
     }
 
-    writeHeaderReport(decodeWavHeader(raw), std::cout);
+    writeHeaderReport(decodeWavHeader(raw), output, style);
     // A report lost to a full disk or a failed device is no success.
-    return std::cout.flush() ? STATUS_REPORTED : STATUS_FAILED;
+    return output.flush() ? STATUS_REPORTED : STATUS_FAILED;
+}
+
+int runInspection() {
+    // A pipe, terminal or socket is read byte by byte, so that what follows the name
+    // stays there for the next run. A seekable input (a regular file) is read in
+    // blocks, and its offset is set back to just after the word once it is read.
+#ifdef _WIN32
+    const bool seekable = false;  // fseek on a Windows pipe or console is undefined
+#else
+    const bool seekable = std::fseek(stdin, 0, SEEK_CUR) == 0;
+#endif
+    if (!seekable) {
+        static_cast<void>(std::setvbuf(stdin, nullptr, _IONBF, 0));
+    }
+    const TagStyle style = isatty(fileno(stdout)) != 0 ? TagStyle::Caret : TagStyle::Raw;
+    const int status     = runInspection(*std::cin.rdbuf(), std::cout, style);
+    if (seekable) {
+        static_cast<void>(std::fflush(stdin));
+    }
+    return status;
 }

@@ -1,6 +1,7 @@
 // Decodes the first 44 bytes of any input (shorter inputs padded with zero bytes),
-// writes the report, then reads the report back and checks that every line holds
-// its label, the tag bytes or the number the input bytes say, and its unit.
+// writes the report in both tag styles, then reads each report back and checks that
+// every line holds its label, the tag text or the number the input bytes say, and
+// its unit.
 #include <algorithm>
 #include <array>
 #include <charconv>
@@ -48,6 +49,25 @@ void check(bool condition, std::string_view what, std::string_view label) {
     }
 }
 
+// A tag as the report should show it, built byte by byte from a table rather than
+// by the report's own rule: the bytes before the first zero, and in caret style each
+// control byte as ^ and the character of the table.
+std::string expectedTag(const unsigned char* bytes, TagStyle style) {
+    constexpr std::string_view CARET = "@ABCDEFGHIJKLMNOPQRSTUVWXYZ[\\]^_";
+    std::string tag;
+    for (std::size_t i = 0; i < 4 && bytes[i] != 0; ++i) {
+        if (style == TagStyle::Caret && bytes[i] < 0x20) {
+            tag += '^';
+            tag += CARET[bytes[i]];
+        } else if (style == TagStyle::Caret && bytes[i] == 0x7F) {
+            tag += "^?";
+        } else {
+            tag += static_cast<char>(bytes[i]);
+        }
+    }
+    return tag;
+}
+
 // Consumes prefix from text if it stands there.
 bool consume(std::string_view& text, std::string_view prefix) {
     if (!text.starts_with(prefix)) {
@@ -57,14 +77,9 @@ bool consume(std::string_view& text, std::string_view prefix) {
     return true;
 }
 
-}  // namespace
-
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    std::array<unsigned char, WAV_HEADER_SIZE> bytes{};
-    std::copy_n(data, std::min(size, bytes.size()), bytes.begin());
-
+void checkReport(const std::array<unsigned char, WAV_HEADER_SIZE>& bytes, TagStyle style) {
     std::ostringstream out;
-    writeHeaderReport(decodeWavHeader(bytes), out);
+    writeHeaderReport(decodeWavHeader(bytes), out, style);
     const std::string report = out.str();
 
     std::string_view rest = report;
@@ -72,8 +87,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         check(consume(rest, field.label) && consume(rest, ": "), "label", field.label);
         const auto* first = bytes.begin() + field.offset;
         if (field.width == 0) {
-            const std::string tag(first, std::find(first, first + 4, 0));
-            check(consume(rest, tag), "tag bytes", field.label);
+            check(consume(rest, expectedTag(first, style)), "tag text", field.label);
         } else {
             // Little-endian value, most significant byte first.
             std::uint64_t expected = 0;
@@ -91,5 +105,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         check(consume(rest, field.unit) && consume(rest, "\n"), "unit and line end", field.label);
     }
     check(rest.empty(), "text after the thirteenth line", "end");
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    std::array<unsigned char, WAV_HEADER_SIZE> bytes{};
+    std::copy_n(data, std::min(size, bytes.size()), bytes.begin());
+    checkReport(bytes, TagStyle::Raw);
+    checkReport(bytes, TagStyle::Caret);
     return 0;
 }

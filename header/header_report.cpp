@@ -27,8 +27,8 @@ void writeLine(std::ostream& out, std::string_view label, std::string_view value
     writeBytes(out, "\n");
 }
 
-void writeField(std::ostream& out, std::string_view label, const WavTag& tag) {
-    writeLine(out, label, formatTag(tag), {});
+void writeField(std::ostream& out, std::string_view label, const WavTag& tag, TagStyle style) {
+    writeLine(out, label, formatTag(tag, style), {});
 }
 
 // Numbers go through to_chars rather than the stream, so no locale can add
@@ -42,16 +42,27 @@ void writeField(std::ostream& out, std::string_view label, std::uint32_t value,
 
 }  // namespace
 
-std::string formatTag(const WavTag& tag) {
+std::string formatTag(const WavTag& tag, TagStyle style) {
     const auto* end = std::find(tag.begin(), tag.end(), 0);
-    return {tag.begin(), end};
+    std::string text;
+    for (const auto* byte = tag.begin(); byte != end; ++byte) {
+        const bool control = *byte < 0x20 || *byte == 0x7F;
+        if (style == TagStyle::Caret && control) {
+            // ESC (0x1B) becomes ^[ and DEL (0x7F) ^?: the byte with bit 6 flipped.
+            text += '^';
+            text += static_cast<char>(*byte ^ 0x40U);
+        } else {
+            text += static_cast<char>(*byte);
+        }
+    }
+    return text;
 }
 
-void writeHeaderReport(const WavHeader& header, std::ostream& out) {
-    writeField(out, "ChunkID", header.ChunkID);
+void writeHeaderReport(const WavHeader& header, std::ostream& out, TagStyle style) {
+    writeField(out, "ChunkID", header.ChunkID, style);
     writeField(out, "ChunkSize", header.ChunkSize, "bytes");
-    writeField(out, "Format", header.Format);
-    writeField(out, "Subchunk1ID", header.Subchunk1ID);
+    writeField(out, "Format", header.Format, style);
+    writeField(out, "Subchunk1ID", header.Subchunk1ID, style);
     writeField(out, "Subchunk1Size", header.Subchunk1Size, "bytes");
     writeField(out, "AudioFormat", header.AudioFormat);
     writeField(out, "NumChannels", header.NumChannels);
@@ -59,6 +70,6 @@ void writeHeaderReport(const WavHeader& header, std::ostream& out) {
     writeField(out, "ByteRate", header.ByteRate, "bytes/second");
     writeField(out, "BlockAlign", header.BlockAlign, "bytes");
     writeField(out, "BitsPerSample", header.BitsPerSample);
-    writeField(out, "Subchunk2ID", header.Subchunk2ID);
+    writeField(out, "Subchunk2ID", header.Subchunk2ID, style);
     writeField(out, "Subchunk2Size", header.Subchunk2Size, "bytes");
 }

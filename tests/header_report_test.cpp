@@ -21,20 +21,25 @@ TEST(FormatTag, StopsAtFirstZeroByteAndKeepsEveryOtherByte) {
     struct Case {
         WavTag tag;
         std::string expected;
+        TagStyle style = TagStyle::Raw;
     };
     const std::vector<Case> cases = {
         {{'R', 'I', 'F', 'F'}, "RIFF"},
-        {{'f', 'm', 't', ' '}, "fmt "},                  // trailing blank kept
-        {{0, 0, 0, 0}, ""},                              // all zero
-        {{0, 'a', 'b', 'c'}, ""},                        // leading zero hides the rest
-        {{'d', 'a', 0, 'a'}, "da"},                      // zero as third byte
-        {{'%', 's', '%', 'n'}, "%s%n"},                  // never taken as a format
-        {{'\\', 'n', '\\', '0'}, "\\n\\0"},              // never unescaped
-        {{0x80, 0xFF, 0x1A, 0x0A}, "\x80\xFF\x1A\x0A"},  // high and control bytes unchanged
-        {{' ', '\r', '\t', ' '}, " \r\t "},              // blanks not trimmed
+        {{'f', 'm', 't', ' '}, "fmt "},                     // trailing blank kept
+        {{0, 0, 0, 0}, ""},                                 // all zero
+        {{0, 'a', 'b', 'c'}, ""},                           // leading zero hides the rest
+        {{'d', 'a', 0, 'a'}, "da"},                         // zero as third byte
+        {{'%', 's', '%', 'n'}, "%s%n"},                     // never taken as a format
+        {{'\\', 'n', '\\', '0'}, "\\n\\0"},                 // never unescaped
+        {{0x80, 0xFF, 0x1A, 0x0A}, "\x80\xFF\x1A\x0A"},     // high and control bytes unchanged
+        {{' ', '\r', '\t', ' '}, " \r\t "},                 // blanks not trimmed
+        {{0x1B, '[', '2', 'J'}, "^[[2J", TagStyle::Caret},  // ESC shown, not sent
+        {{0x7F, 0x80, 0x01, 0x1F}, "^?\x80^A^_", TagStyle::Caret},  // DEL, high byte, ends
+        {{' ', '~', 0x16, '\n'}, " ~^V^J", TagStyle::Caret},        // printable edges kept
+        {{'a', 0, 0x1B, 'b'}, "a", TagStyle::Caret},                // zero still ends it
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(formatTag(c.tag), c.expected) << c.expected;
+        EXPECT_EQ(formatTag(c.tag, c.style), c.expected) << c.expected;
     }
 }
 
@@ -59,6 +64,19 @@ TEST(WriteHeaderReport, LargestValuesPrintUnsigned) {
               "BitsPerSample: 65535\n"
               "Subchunk2ID: \xFF\xFF\xFF\xFF\n"
               "Subchunk2Size: 4294967295 bytes\n");
+}
+
+TEST(WriteHeaderReport, CaretStyleReachesEveryTag) {
+    HeaderBytes dels{};
+    dels.fill(0x7F);
+    std::ostringstream out;
+    writeHeaderReport(decodeWavHeader(dels), out, TagStyle::Caret);
+    EXPECT_EQ(out.str(),
+              "ChunkID: ^?^?^?^?\nChunkSize: 2139062143 bytes\nFormat: ^?^?^?^?\n"
+              "Subchunk1ID: ^?^?^?^?\nSubchunk1Size: 2139062143 bytes\nAudioFormat: 32639\n"
+              "NumChannels: 32639\nSampleRate: 2139062143 Hz\n"
+              "ByteRate: 2139062143 bytes/second\nBlockAlign: 32639 bytes\n"
+              "BitsPerSample: 32639\nSubchunk2ID: ^?^?^?^?\nSubchunk2Size: 2139062143 bytes\n");
 }
 
 // A locale that groups thousands, as many national locales do.

@@ -1,15 +1,25 @@
 // Runs the built program as a user would, with a given standard input, and checks
 // its standard output byte for byte, its exit status and an empty standard error.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <random>
 #include <sstream>
 #include <string>
 #include <vector>
+
+#ifndef _WIN32
+#include <fcntl.h>
+#include <poll.h>
+#include <pty.h>
+#include <sys/wait.h>
+#include <termios.h>
+#include <unistd.h>
+#include <utmp.h>
+#endif
 
 #include "console/inspection_driver.hpp"
 #include "header/header_report.hpp"
@@ -19,8 +29,29 @@ namespace {
 
 namespace fs = std::filesystem;
 
+#ifdef _WIN32
+constexpr bool WINDOWS = true;
+#else
+constexpr bool WINDOWS = false;
+#endif
+
+// What runs the program: an emulator for a cross-built target, or nothing.
+const std::string LAUNCHER = WAVINSPECT_LAUNCHER;
+
+// Windows text streams end each line in CR LF; every other byte is the same.
+std::string lineEnds(const std::string& text) {
+    if (!WINDOWS) {
+        return text;
+    }
+    std::string converted;
+    for (const char c : text) {
+        converted += c == '\n' ? "\r\n" : std::string(1, c);
+    }
+    return converted;
+}
+
 const std::string PROMPT  = "Input file name: ";
-const std::string FAILURE = PROMPT + "Input file not found/corrupted!\n";
+const std::string FAILURE = PROMPT + lineEnds("Input file not found/corrupted!\n");
 const std::string EXAMPLE_REPORT =
     "ChunkID: RIFF\nChunkSize: 1636 bytes\nFormat: WAVE\nSubchunk1ID: fmt \n"
     "Subchunk1Size: 16 bytes\nAudioFormat: 1\nNumChannels: 1\nSampleRate: 8000 Hz\n"
@@ -42,31 +73,63 @@ void writeFile(const fs::path& path, const std::string& bytes) {
     std::ofstream(path, std::ios::binary) << bytes;
 }
 
-std::string reportOf(const HeaderBytes& bytes) {
+std::string reportOf(const HeaderBytes& bytes, TagStyle style = TagStyle::Raw) {
     std::ostringstream out;
-    writeHeaderReport(decodeWavHeader(bytes), out);
+    writeHeaderReport(decodeWavHeader(bytes), out, style);
     return out.str();
+}
+
+// A word for the shell: POSIX sh takes anything inside single quotes; cmd.exe
+// takes double quotes, which no Windows path can hold.
+std::string quoted(const std::string& word) {
+    if (WINDOWS) {
+        return '"' + word + '"';
+    }
+    std::string result = "'";
+    for (const char c : word) {
+        result += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    }
+    return result + "'";
+}
+
+std::string programCommand() {
+    const std::string program = quoted(WAVINSPECT_PROGRAM);
+    return LAUNCHER.empty() ? program : quoted(LAUNCHER) + " " + program;
+}
+
+int exitStatus(int systemResult) {
+#ifdef _WIN32
+    return systemResult;
+#else
+    return WIFEXITED(systemResult) ? WEXITSTATUS(systemResult) : -1;
+#endif
 }
 
 class Wavinspect : public ::testing::Test {
 protected:
     void SetUp() override {
-        std::string pattern = (fs::temp_directory_path() / "wavinspect-e2e-XXXXXX").string();
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        dir_ = pattern;
+        std::random_device random;
+        do {
+            dir_ = fs::temp_directory_path() / ("wavinspect-e2e-" + std::to_string(random()));
+        } while (!fs::create_directory(dir_));
     }
     void TearDown() override { fs::remove_all(dir_); }
 
-    // Runs the program in the scratch directory; stdout goes to stdoutPath if given.
+    // Runs a shell command line in the scratch directory; stdout and stderr go to files.
+    RunResult shell(const std::string& commandLine, const std::string& stdoutPath = "") {
+        const std::string out     = stdoutPath.empty() ? (dir_ / "stdout").string() : stdoutPath;
+        const std::string command = (WINDOWS ? "cd /d " : "cd ") + quoted(dir_.string()) + " && (" +
+                                    commandLine + ") >" + quoted(out) + " 2>stderr";
+        const int status = std::system(command.c_str());
+        return {stdoutPath.empty() ? readFile(dir_ / "stdout") : "", readFile(dir_ / "stderr"),
+                exitStatus(status)};
+    }
+
+    // Runs the program with the given standard input, from a file.
     RunResult run(const std::string& input, const std::string& args = "",
                   const std::string& stdoutPath = "") {
         writeFile(dir_ / "stdin", input);
-        const std::string out     = stdoutPath.empty() ? (dir_ / "stdout").string() : stdoutPath;
-        const std::string command = "cd '" + dir_.string() + "' && '" WAVINSPECT_PROGRAM "' " +
-                                    args + " <stdin >'" + out + "' 2>stderr";
-        const int status = std::system(command.c_str());
-        return {stdoutPath.empty() ? readFile(dir_ / "stdout") : "", readFile(dir_ / "stderr"),
-                WIFEXITED(status) ? WEXITSTATUS(status) : -1};
+        return shell(programCommand() + " " + args + " <stdin", stdoutPath);
     }
 
     fs::path dir_;
@@ -89,6 +152,13 @@ TEST_F(Wavinspect, DialogueMatchesByteForByte) {
     writeFile(dir_ / longName, asText(CANONICAL_HEADER));            // 100 bytes
     writeFile(dir_ / longName.substr(2), asText(CANONICAL_HEADER));  // its cut-off prefix
     fs::create_directory(dir_ / "folder");
+    // Past 2 GiB: a 32-bit program without large-file support cannot open it.
+    writeFile(dir_ / "large.wav", asText(CANONICAL_HEADER));
+    fs::resize_file(dir_ / "large.wav", 3ULL << 30U);
+    // A program being executed cannot be opened for writing, even by root.
+    HeaderBytes programStart{};
+    std::ifstream(WAVINSPECT_PROGRAM, std::ios::binary)
+        .read(reinterpret_cast<char*>(programStart.data()), programStart.size());
 
     HeaderBytes text{};
     text.fill('T');
@@ -109,6 +179,8 @@ TEST_F(Wavinspect, DialogueMatchesByteForByte) {
         {"control bytes read raw", "control.wav\n", PROMPT + reportOf(controlBytes), 0},
         {"text file", "text.txt\n", PROMPT + reportOf(text), 0},
         {"99-byte name", longName.substr(1) + "\n", PROMPT + CANONICAL_REPORT, 0},
+        {"file of 3 GiB", "large.wav\n", PROMPT + CANONICAL_REPORT, 0},
+        {"program being run", WAVINSPECT_PROGRAM "\n", PROMPT + reportOf(programStart), 0},
         {"missing file", "missing.wav\n", FAILURE, 1},
         {"short file", "short.wav\n", FAILURE, 1},
         {"empty file", "empty.wav\n", FAILURE, 1},
@@ -121,17 +193,141 @@ TEST_F(Wavinspect, DialogueMatchesByteForByte) {
     };
     for (const Case& c : cases) {
         const RunResult result = run(c.input, c.args);
-        EXPECT_EQ(result.out, c.expected) << c.name;
+        EXPECT_EQ(result.out, c.status == 0 ? lineEnds(c.expected) : c.expected) << c.name;
         EXPECT_EQ(result.status, c.status) << c.name;
         EXPECT_EQ(result.err, "") << c.name;
     }
 }
 
 TEST_F(Wavinspect, ReportThatCannotBeWrittenFails) {
+    if (WINDOWS) {
+        GTEST_SKIP() << "Windows has no device that refuses writes like /dev/full";
+    }
     writeFile(dir_ / "good.wav", asText(CANONICAL_HEADER));
     const RunResult result = run("good.wav\n", "", "/dev/full");
     EXPECT_EQ(result.status, 1);
     EXPECT_EQ(result.err, "");
+}
+
+// Successive runs share one standard input: each takes one name and leaves the rest.
+TEST_F(Wavinspect, LeavesTheRestOfStandardInputToTheNextRun) {
+    if (WINDOWS) {
+        GTEST_SKIP() << "POSIX shell pipelines and FIFOs";
+    }
+    writeFile(dir_ / "good.wav", asText(CANONICAL_HEADER));
+    writeFile(dir_ / "names", "good.wav\n\n  good.wav missing.wav\n");
+    const std::string twice  = "{ " + programCommand() + "; " + programCommand() + "; }";
+    const std::string report = PROMPT + CANONICAL_REPORT;
+    struct Case {
+        const char* name;
+        std::string command;
+        std::string expected;
+        int status;
+    };
+    const std::vector<Case> cases = {
+        {"pipe", "cat names | " + twice, report + report, 0},
+        {"regular file", twice + " <names", report + report, 0},
+        {"third run fails", "cat names | { " + twice + "; " + programCommand() + "; }",
+         report + report + FAILURE, 1},
+        {"FIFO written in two parts",
+         // The writer is ended whatever happens, so a failed open cannot hang the test.
+         "mkfifo fifo && { { head -c 20 good.wav; sleep 0.3; tail -c +21 good.wav; } >fifo & } "
+         "&& echo fifo | " +
+             programCommand() + "; status=$?; kill $! 2>/dev/null; exit $status",
+         report, 0},
+    };
+    for (const Case& c : cases) {
+        const RunResult result = shell(c.command);
+        EXPECT_EQ(result.out, c.expected) << c.name;
+        EXPECT_EQ(result.status, c.status) << c.name;
+        EXPECT_EQ(result.err, "") << c.name;
+    }
+}
+
+#ifndef _WIN32
+// Runs the program on a pseudo-terminal that neither echoes nor translates line ends.
+// Types the name only once the prompt has shown, so a prompt left in a buffer fails.
+RunResult runOnTerminal(const fs::path& dir, const std::string& name) {
+    int master = -1;
+    int slave  = -1;
+    if (openpty(&master, &slave, nullptr, nullptr, nullptr) != 0) {
+        return {"openpty failed", "", -1};
+    }
+    termios mode{};
+    tcgetattr(slave, &mode);
+    mode.c_lflag &= ~static_cast<tcflag_t>(ECHO);
+    mode.c_oflag &= ~static_cast<tcflag_t>(OPOST);
+    tcsetattr(slave, TCSANOW, &mode);
+    const pid_t child = fork();
+    if (child == 0) {
+        close(master);
+        login_tty(slave);
+        if (chdir(dir.c_str()) == 0) {
+            const std::string program = WAVINSPECT_PROGRAM;
+            if (LAUNCHER.empty()) {
+                execl(program.c_str(), program.c_str(), nullptr);
+            } else {
+                execlp(LAUNCHER.c_str(), LAUNCHER.c_str(), program.c_str(), nullptr);
+            }
+        }
+        _exit(127);
+    }
+    close(slave);
+    std::string out;
+    bool typed = false;
+    for (;;) {
+        pollfd ready{master, POLLIN, 0};
+        if (poll(&ready, 1, 10000) <= 0) {
+            break;  // no output for ten seconds: the program waits without a prompt
+        }
+        char buffer[256];
+        const ssize_t count = read(master, buffer, sizeof buffer);
+        if (count <= 0) {
+            break;  // EIO once the program has closed the terminal
+        }
+        out.append(buffer, static_cast<std::size_t>(count));
+        if (!typed && out == PROMPT) {
+            const std::string line = name + "\n";
+            typed = write(master, line.data(), line.size()) == static_cast<ssize_t>(line.size());
+        }
+    }
+    close(master);
+    int status = 0;
+    waitpid(child, &status, 0);
+    return {out, "", exitStatus(status)};
+}
+#endif
+
+TEST_F(Wavinspect, TerminalSeesThePromptAndNoControlBytes) {
+#ifdef _WIN32
+    GTEST_SKIP() << "no pseudo-terminal on Windows";
+#else
+    HeaderBytes hostile               = CANONICAL_HEADER;
+    const unsigned char clearScreen[] = {0x1B, '[', '2', 'J'};  // ESC [2J
+    std::copy(std::begin(clearScreen), std::end(clearScreen), hostile.begin());
+    hostile[8]  = 0x7F;  // DEL
+    hostile[9]  = 0x16;  // ^V, as some writers leave
+    hostile[10] = 0x80;  // high bytes pass unchanged
+    writeFile(dir_ / "good.wav", asText(CANONICAL_HEADER));
+    writeFile(dir_ / "hostile.wav", asText(hostile));
+    struct Case {
+        const char* file;
+        std::string expected;
+        int status;
+    };
+    const std::vector<Case> cases = {
+        {"good.wav", PROMPT + CANONICAL_REPORT, 0},
+        {"hostile.wav", PROMPT + reportOf(hostile, TagStyle::Caret), 0},
+        {"missing.wav", FAILURE, 1},
+    };
+    for (const Case& c : cases) {
+        const RunResult result = runOnTerminal(dir_, c.file);
+        EXPECT_EQ(result.out, c.expected) << c.file;
+        EXPECT_EQ(result.status, c.status) << c.file;
+    }
+    EXPECT_NE(reportOf(hostile, TagStyle::Caret).find("ChunkID: ^[[2J\nChunkSize"),
+              std::string::npos);
+#endif
 }
 
 }  // namespace
