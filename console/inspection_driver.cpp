@@ -1,4 +1,4 @@
-#include "console/inspection_driver.hpp"
+#include "inspection_driver.hpp"
 
 #include <array>
 #include <cstdio>
@@ -16,8 +16,8 @@
 #include <unistd.h>
 #endif
 
-#include "header/header_report.hpp"
-#include "header/wav_header.hpp"
+#include "header_report.hpp"
+#include "wav_header.hpp"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <cstddef>
 #include <iosfwd>
 
-#include "header/header_report.hpp"
+#include "header_report.hpp"
 
 /// The file-name buffer, terminator included: a name holds at most 99 bytes.
 inline constexpr std::size_t FILE_NAME_CAPACITY = 100;

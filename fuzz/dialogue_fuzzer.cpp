@@ -17,9 +17,9 @@
 #include <string>
 #include <string_view>
 
-#include "console/inspection_driver.hpp"
-#include "header/header_report.hpp"
-#include "header/wav_header.hpp"
+#include "header_report.hpp"
+#include "inspection_driver.hpp"
+#include "wav_header.hpp"
 
 namespace {
 

@@ -13,8 +13,8 @@
 #include <string>
 #include <string_view>
 
-#include "header/header_report.hpp"
-#include "header/wav_header.hpp"
+#include "header_report.hpp"
+#include "wav_header.hpp"
 
 namespace {
 

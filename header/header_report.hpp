@@ -3,7 +3,7 @@
 #include <iosfwd>
 #include <string>
 
-#include "header/wav_header.hpp"
+#include "wav_header.hpp"
 
 /// How tag bytes are written: as stored, or with control bytes (0x01 to 0x1F and
 /// 0x7F) in caret notation (^[ for ESC, ^? for DEL), so that a file cannot drive

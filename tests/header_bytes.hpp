@@ -3,7 +3,7 @@
 #include <array>
 #include <string>
 
-#include "header/wav_header.hpp"
+#include "wav_header.hpp"
 
 using HeaderBytes = std::array<unsigned char, WAV_HEADER_SIZE>;
 

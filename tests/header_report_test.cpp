@@ -1,4 +1,4 @@
-#include "header/header_report.hpp"
+#include "header_report.hpp"
 
 #include <gtest/gtest.h>
 

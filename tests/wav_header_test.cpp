@@ -1,4 +1,4 @@
-#include "header/wav_header.hpp"
+#include "wav_header.hpp"
 
 #include <gtest/gtest.h>
 

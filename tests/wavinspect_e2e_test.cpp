@@ -21,9 +21,9 @@
 #include <utmp.h>
 #endif
 
-#include "console/inspection_driver.hpp"
-#include "header/header_report.hpp"
 #include "header_bytes.hpp"
+#include "header_report.hpp"
+#include "inspection_driver.hpp"
 
 namespace {
 
