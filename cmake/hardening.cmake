@@ -16,6 +16,11 @@ foreach(flag -fstack-protector-strong -fstack-clash-protection -fcf-protection)
         target_compile_options(wavinspect_hardening INTERFACE ${flag})
     endif()
 endforeach()
+# MinGW's stack protector lives in libssp, which the driver adds only when linking
+# with the flag too.
+if(WAVINSPECT_HAS_fstack_protector_strong)
+    target_link_options(wavinspect_hardening INTERFACE -fstack-protector-strong)
+endif()
 # Fortification needs the optimizer; a distribution's compiler may already set a level.
 target_compile_options(wavinspect_hardening INTERFACE
     $<$<AND:$<CXX_COMPILER_ID:GNU,Clang>,$<NOT:$<CONFIG:Debug>>>:-U_FORTIFY_SOURCE -D_FORTIFY_SOURCE=2>)

@@ -38,6 +38,16 @@ constexpr bool WINDOWS = false;
 // What runs the program: an emulator for a cross-built target, or nothing.
 const std::string LAUNCHER = WAVINSPECT_LAUNCHER;
 
+// A path of the build as the program sees it: under wine, a Linux path is on drive Z:.
+std::string hostPath(const std::string& path) {
+    if (WINDOWS && path.starts_with('/')) {
+        return fs::path("Z:" + path).make_preferred().string();
+    }
+    return path;
+}
+const std::string PROGRAM = hostPath(WAVINSPECT_PROGRAM);
+const std::string EXAMPLE = hostPath(WAVINSPECT_EXAMPLE);
+
 // Windows text streams end each line in CR LF; every other byte is the same.
 std::string lineEnds(const std::string& text) {
     if (!WINDOWS) {
@@ -93,7 +103,7 @@ std::string quoted(const std::string& word) {
 }
 
 std::string programCommand() {
-    const std::string program = quoted(WAVINSPECT_PROGRAM);
+    const std::string program = quoted(PROGRAM);
     return LAUNCHER.empty() ? program : quoted(LAUNCHER) + " " + program;
 }
 
@@ -117,9 +127,12 @@ protected:
 
     // Runs a shell command line in the scratch directory; stdout and stderr go to files.
     RunResult shell(const std::string& commandLine, const std::string& stdoutPath = "") {
-        const std::string out     = stdoutPath.empty() ? (dir_ / "stdout").string() : stdoutPath;
-        const std::string command = (WINDOWS ? "cd /d " : "cd ") + quoted(dir_.string()) + " && (" +
-                                    commandLine + ") >" + quoted(out) + " 2>stderr";
+        const std::string out = stdoutPath.empty() ? (dir_ / "stdout").string() : stdoutPath;
+        // A POSIX line is grouped so that a background job in it stays in the directory;
+        // cmd.exe gets it as it is (wine's cmd mishandles a redirected group).
+        const std::string grouped = WINDOWS ? commandLine : "(" + commandLine + ")";
+        const std::string command = (WINDOWS ? "cd /d " : "cd ") + quoted(dir_.string()) + " && " +
+                                    grouped + " >" + quoted(out) + " 2>stderr";
         const int status = std::system(command.c_str());
         return {stdoutPath.empty() ? readFile(dir_ / "stdout") : "", readFile(dir_ / "stderr"),
                 exitStatus(status)};
@@ -157,7 +170,7 @@ TEST_F(Wavinspect, DialogueMatchesByteForByte) {
     fs::resize_file(dir_ / "large.wav", 3ULL << 30U);
     // A program being executed cannot be opened for writing, even by root.
     HeaderBytes programStart{};
-    std::ifstream(WAVINSPECT_PROGRAM, std::ios::binary)
+    std::ifstream(PROGRAM, std::ios::binary)
         .read(reinterpret_cast<char*>(programStart.data()), programStart.size());
 
     HeaderBytes text{};
@@ -171,7 +184,7 @@ TEST_F(Wavinspect, DialogueMatchesByteForByte) {
     };
     const std::vector<Case> cases = {
         {"canonical file", "good.wav\n", PROMPT + CANONICAL_REPORT, 0},
-        {"bundled example", WAVINSPECT_EXAMPLE "\n", PROMPT + EXAMPLE_REPORT, 0},
+        {"bundled example", EXAMPLE + "\n", PROMPT + EXAMPLE_REPORT, 0},
         {"name after blank lines and blanks", "\n\n \t good.wav\n", PROMPT + CANONICAL_REPORT, 0},
         {"second word left unread", "good.wav missing.wav\n", PROMPT + CANONICAL_REPORT, 0},
         {"name without line end", "good.wav", PROMPT + CANONICAL_REPORT, 0},
@@ -180,7 +193,7 @@ TEST_F(Wavinspect, DialogueMatchesByteForByte) {
         {"text file", "text.txt\n", PROMPT + reportOf(text), 0},
         {"99-byte name", longName.substr(1) + "\n", PROMPT + CANONICAL_REPORT, 0},
         {"file of 3 GiB", "large.wav\n", PROMPT + CANONICAL_REPORT, 0},
-        {"program being run", WAVINSPECT_PROGRAM "\n", PROMPT + reportOf(programStart), 0},
+        {"program being run", PROGRAM + "\n", PROMPT + reportOf(programStart), 0},
         {"missing file", "missing.wav\n", FAILURE, 1},
         {"short file", "short.wav\n", FAILURE, 1},
         {"empty file", "empty.wav\n", FAILURE, 1},
@@ -263,7 +276,7 @@ RunResult runOnTerminal(const fs::path& dir, const std::string& name) {
         close(master);
         login_tty(slave);
         if (chdir(dir.c_str()) == 0) {
-            const std::string program = WAVINSPECT_PROGRAM;
+            const std::string& program = PROGRAM;
             if (LAUNCHER.empty()) {
                 execl(program.c_str(), program.c_str(), nullptr);
             } else {
