@@ -5,7 +5,8 @@
 
 #include "wav_header.hpp"
 
-using HeaderBytes = std::array<unsigned char, WAV_HEADER_SIZE>;
+// 44 bytes, stated here rather than taken from the code under test.
+using HeaderBytes = std::array<unsigned char, 44>;
 
 // Canonical PCM header: 2 channels, 16 bits, 44100 Hz, 1000 bytes of sample data.
 inline constexpr HeaderBytes CANONICAL_HEADER = {

@@ -154,9 +154,10 @@ TEST_F(Wavinspect, DialogueMatchesByteForByte) {
     controlBytes[1] = 0x1A;  // DOS end-of-file
     controlBytes[2] = '\r';
     controlBytes[3] = '\n';
-    const std::string longName(FILE_NAME_CAPACITY, 'n');
+    const std::string longName(100, 'n');  // one byte over the limit, stated independently
 
     writeFile(dir_ / "good.wav", asText(CANONICAL_HEADER));
+    writeFile(dir_ / "a", asText(CANONICAL_HEADER));
     writeFile(dir_ / "control.wav", asText(controlBytes));
     writeFile(dir_ / "text.txt", std::string(60, 'T'));
     writeFile(dir_ / "short.wav", asText(CANONICAL_HEADER).substr(0, 43));
@@ -197,6 +198,7 @@ TEST_F(Wavinspect, DialogueMatchesByteForByte) {
         {"control bytes read raw", "control.wav\n", PROMPT + reportOf(controlBytes), 0},
         {"text file", "text.txt\n", PROMPT + reportOf(text), 0},
         {"99-byte name", longName.substr(1) + "\n", PROMPT + CANONICAL_REPORT, 0},
+        {"one-byte name", "a\n", PROMPT + CANONICAL_REPORT, 0},
         {"file of 3 GiB", "large.wav\n", PROMPT + CANONICAL_REPORT, 0},
         {"program being run", PROGRAM + "\n", PROMPT + reportOf(programStart), 0},
         {"missing file", "missing.wav\n", FAILURE, 1},
@@ -234,6 +236,8 @@ TEST_F(Wavinspect, LeavesTheRestOfStandardInputToTheNextRun) {
     }
     writeFile(dir_ / "good.wav", asText(CANONICAL_HEADER));
     writeFile(dir_ / "names", "good.wav\n\n  good.wav missing.wav\n");
+    // Written to the pipe at once, so a read of more than the header would take the tail.
+    writeFile(dir_ / "through-stdin", "/dev/stdin\n" + asText(CANONICAL_HEADER) + "tail\n");
     const std::string twice  = "{ " + programCommand() + "; " + programCommand() + "; }";
     const std::string report = PROMPT + CANONICAL_REPORT;
     struct Case {
@@ -247,6 +251,9 @@ TEST_F(Wavinspect, LeavesTheRestOfStandardInputToTheNextRun) {
         {"regular file", twice + " <names", report + report, 0},
         {"third run fails", "cat names | { " + twice + "; " + programCommand() + "; }",
          report + report + FAILURE, 1},
+        // The file is the pipe itself: the run takes its 44 bytes and leaves the tail.
+        {"no read past the header", "cat through-stdin | { " + programCommand() + "; cat; }",
+         report + "tail\n", 0},
         {"FIFO written in two parts",
          // The writer is ended whatever happens, so a failed open cannot hang the test.
          "mkfifo fifo && { { head -c 20 good.wav; sleep 0.3; tail -c +21 good.wav; } >fifo & } "

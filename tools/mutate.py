@@ -1,0 +1,310 @@
+#!/usr/bin/env python3
+"""Mutation testing of wavinspect's product code (header/ and console/).
+
+Makes one small change at a time to the source, of the kinds of fault people make:
+relational and equality operators swapped or loosened, && and || swapped, a !
+dropped, an integer constant moved by one, a character or string literal changed,
+a return value flipped, a call or statement dropped. For each mutant it rebuilds
+the `mutation` preset's tree incrementally and runs ctest; the mutant is killed
+when the build or a test fails. The tree is restored whatever happens.
+
+Mutants listed in tools/equivalent-mutants.txt change no observable behaviour and
+are not counted. Any other survivor fails the run.
+
+Usage: tools/mutate.py [--list] [--only PATH] [--timeout SECONDS]
+"""
+
+import argparse
+import os
+import re
+import signal
+import subprocess
+import sys
+import time
+from dataclasses import dataclass
+from pathlib import Path
+
+ROOT = Path(__file__).resolve().parent.parent
+SOURCES = [
+    "header/wav_header.hpp",
+    "header/header_report.hpp",
+    "header/header_report.cpp",
+    "console/inspection_driver.hpp",
+    "console/inspection_driver.cpp",
+    "console/main.cpp",
+]
+BUILD = ROOT / "build" / "mutation"
+BACKUP = ROOT / "build" / "mutation-originals"
+EQUIVALENTS = ROOT / "tools" / "equivalent-mutants.txt"
+
+
+@dataclass
+class Mutant:
+    path: str
+    line: int  # 1-based
+    occurrence: int  # the how-manieth line of the file with this text
+    before: str
+    after: str
+    operator: str
+
+    def key(self):
+        return (self.path, self.occurrence, self.before.strip(), self.after.strip())
+
+    def describe(self):
+        return f"{self.path}:{self.line}: {self.before.strip()}  =>  {self.after.strip()}"
+
+
+# ---------------------------------------------------------------------------
+# Reading a line: code spans and literal spans
+
+def split_line(line):
+    """Splits a line into ('code', text) and ('literal', text) pieces, and drops a
+    trailing // comment."""
+    pieces, code, i = [], "", 0
+    while i < len(line):
+        c = line[i]
+        if line.startswith("//", i):
+            break
+        if c in "\"'":
+            # A ' between digits is a digit separator, not a character literal.
+            if c == "'" and code and code[-1].isalnum() and i + 1 < len(line) and line[i + 1].isalnum():
+                code += c
+                i += 1
+                continue
+            j = i + 1
+            while j < len(line) and line[j] != c:
+                j += 2 if line[j] == "\\" else 1
+            pieces.append(("code", code))
+            pieces.append(("literal", line[i : j + 1]))
+            code, i = "", j + 1
+            continue
+        code += c
+        i += 1
+    pieces.append(("code", code))
+    return pieces
+
+
+def join(pieces):
+    return "".join(text for _, text in pieces)
+
+
+# ---------------------------------------------------------------------------
+# Operators. Each yields (operator name, new line) for one line of source.
+
+RELATIONAL = {"==": ["!="], "!=": ["=="], "<": ["<="], "<=": ["<"], ">": [">="], ">=": [">"]}
+INTEGER = re.compile(r"(?<![\w.'])(0[xX][0-9A-Fa-f]+|\d+)([uU]?)(?![\w.'])")
+DROPPABLE = [
+    re.compile(r"^[\w:.<>-]+\(.*\);$"),  # a call: f(...); static_cast<void>(...);
+    re.compile(r"^\w+ << .*;$"),  # a stream write
+    re.compile(r"^[\w\[\]+]+ (\+=|=) .*;$"),  # an assignment or append
+]
+NOT_DROPPED = re.compile(r"^(return|const|constexpr|auto|using|static_assert|if|for|while)\b")
+
+
+def mutate_code(pieces):
+    for index, (kind, text) in enumerate(pieces):
+        if kind != "code":
+            continue
+
+        def replaced(start, end, new):
+            copy = list(pieces)
+            copy[index] = ("code", text[:start] + new + text[end:])
+            return join(copy)
+
+        for m in re.finditer(r"(?<=\s)(==|!=|<=|>=|<|>)(?=\s)", text):
+            for new in RELATIONAL[m.group(1)]:
+                yield "relational", replaced(m.start(), m.end(), new)
+        for m in re.finditer(r"(?<=\s)(&&|\|\|)(?=\s)", text):
+            yield "logical", replaced(m.start(), m.end(), "||" if m.group(1) == "&&" else "&&")
+        for m in re.finditer(r"!(?=[\w(*])", text):
+            yield "negation", replaced(m.start(), m.end(), "")
+        for m in INTEGER.finditer(text):
+            digits, suffix = m.group(1), m.group(2)
+            value = int(digits, 0)
+            for moved in (value + 1, value - 1):
+                if moved < 0:
+                    continue
+                new = f"0x{moved:0{len(digits) - 2}X}" if digits.lower().startswith("0x") else str(moved)
+                yield "constant", replaced(m.start(), m.end(), new + suffix)
+        for m in re.finditer(r" << std::flush", text):
+            yield "dropped flush", replaced(m.start(), m.end(), "")
+        for m in re.finditer(r"\? ([^:?]+) : ([^;]+)", text):
+            yield "return flipped", replaced(m.start(), m.end(), f"? {m.group(2)} : {m.group(1)}")
+
+
+def changed_literal(literal):
+    quote, body = literal[0], literal[1:-1]
+    if quote == "'":
+        value = bytes(body, "ascii").decode("unicode_escape")
+        code = (ord(value) + 1) % 128
+        plain = 0x20 <= code < 0x7F and chr(code) not in "\\'"
+        yield f"'{chr(code)}'" if plain else f"'\\x{code:02x}'"
+        return
+    if body:
+        # The last character (or escape) dropped.
+        shorter = body[:-2] if len(body) >= 2 and body[-2] == "\\" else body[:-1]
+        yield f'"{shorter}"'
+    else:
+        yield '"x"'
+    if re.fullmatch(r"[rwa]b?", body):
+        yield f'"{body[0]}+{body[1:]}"'  # an open mode that also writes
+
+
+def mutate_literals(pieces):
+    for index, (kind, text) in enumerate(pieces):
+        if kind != "literal":
+            continue
+        for new in changed_literal(text):
+            copy = list(pieces)
+            copy[index] = ("literal", new)
+            yield "literal", join(copy)
+
+
+def mutate_statement(line, in_bool_function):
+    code = join(split_line(line)).rstrip()
+    stripped = code.strip()
+    indent = line[: len(line) - len(line.lstrip())]
+    if stripped in ("return true;", "return false;"):
+        yield "return flipped", indent + ("return false;" if "true" in stripped else "return true;")
+    elif in_bool_function and stripped.startswith("return ") and "?" not in stripped:
+        yield "return flipped", indent + f"return !({stripped[len('return '):-1]});"
+    if not NOT_DROPPED.match(stripped) and any(p.match(stripped) for p in DROPPABLE):
+        if stripped.count("(") == stripped.count(")"):
+            yield "dropped statement", indent + ";"
+    body = re.search(r"\{ ([^{}]+;) \}$", code)  # a one-statement body on the line
+    if body:
+        yield "dropped statement", line.replace(body.group(0), "{}")
+
+
+def mutants_of(path):
+    lines = (ROOT / path).read_text().split("\n")
+    seen, in_bool_function = {}, False
+    for number, line in enumerate(lines, 1):
+        stripped = line.strip()
+        occurrence = seen[stripped] = seen.get(stripped, 0) + 1
+        if re.match(r"^(constexpr |static |inline )*bool \w+\(", stripped):
+            in_bool_function = True
+        elif re.match(r"^[\w:<>&*, ]+ \w+\(.*\) (const )?\{$", stripped) and not stripped.startswith("bool"):
+            in_bool_function = False
+        if not stripped or stripped.startswith(("#", "//", "///")):
+            continue
+        pieces = split_line(line)
+        produced = set()
+        for operator, new in [*mutate_code(pieces), *mutate_literals(pieces),
+                              *mutate_statement(line, in_bool_function)]:
+            if new != line and new not in produced:
+                produced.add(new)
+                yield Mutant(path, number, occurrence, line, new, operator)
+
+
+# ---------------------------------------------------------------------------
+# Equivalent mutants: "path#N: before  =>  after  -- reason", N counting the lines
+# of the file with the same text.
+
+def read_equivalents():
+    entries = {}
+    for number, line in enumerate(EQUIVALENTS.read_text().split("\n"), 1):
+        if not line.strip() or line.startswith("#"):
+            continue
+        m = re.fullmatch(r"(\S+)#(\d+): (.+?)  =>  (.+?)  -- (.+)", line)
+        if not m:
+            sys.exit(f"{EQUIVALENTS.name}:{number}: not 'path#N: before  =>  after  -- reason'")
+        entries[(m.group(1), int(m.group(2)), m.group(3).strip(), m.group(4).strip())] = m.group(5)
+    return entries
+
+
+# ---------------------------------------------------------------------------
+# Running
+
+def run(command, timeout):
+    try:
+        return subprocess.run(command, cwd=ROOT, stdout=subprocess.DEVNULL,
+                              stderr=subprocess.DEVNULL, timeout=timeout).returncode
+    except subprocess.TimeoutExpired:
+        return -1
+
+
+def restore_backup():
+    """Puts back the originals of a run that was stopped before it could."""
+    if BACKUP.exists():
+        for saved in BACKUP.rglob("*"):
+            if saved.is_file():
+                (ROOT / saved.relative_to(BACKUP)).write_bytes(saved.read_bytes())
+                saved.unlink()
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__.split("\n\n")[0])
+    parser.add_argument("--list", action="store_true", help="list the mutants, run nothing")
+    parser.add_argument("--only", help="mutate this one source file")
+    parser.add_argument("--timeout", type=int, default=30, help="seconds a test may take")
+    args = parser.parse_args()
+
+    restore_backup()
+    sources = [args.only] if args.only else SOURCES
+    mutants = [m for path in sources for m in mutants_of(path)]
+    equivalents = read_equivalents()
+    if args.list:
+        for m in mutants:
+            print(f"{m.operator:18} {m.describe()}")
+        print(f"{len(mutants)} mutants")
+        return 0
+
+    # Stopping by a signal still restores the tree.
+    def stop(signum, _frame):
+        raise KeyboardInterrupt(f"signal {signum}")
+    signal.signal(signal.SIGTERM, stop)
+    signal.signal(signal.SIGHUP, stop)
+
+    subprocess.run(["cmake", "--preset", "mutation", "--fresh"], cwd=ROOT, check=True,
+                   stdout=subprocess.DEVNULL)
+    if run(["cmake", "--build", str(BUILD), "--parallel", "2"], None) != 0 or run(
+            ["ctest", "--test-dir", str(BUILD), "--timeout", str(args.timeout)], None) != 0:
+        sys.exit("the unmutated tree does not build or pass its tests")
+
+    killed, survivors, equivalent_seen, started = 0, [], set(), time.monotonic()
+    originals = {path: (ROOT / path).read_text() for path in sources}
+    try:
+        for path, text in originals.items():
+            saved = BACKUP / path
+            saved.parent.mkdir(parents=True, exist_ok=True)
+            saved.write_text(text)
+        for count, m in enumerate(mutants, 1):
+            lines = originals[m.path].split("\n")
+            lines[m.line - 1] = m.after
+            (ROOT / m.path).write_text("\n".join(lines))
+            dead = run(["cmake", "--build", str(BUILD), "--parallel", "2"], None) != 0 or run(
+                ["ctest", "--test-dir", str(BUILD), "--stop-on-failure", "-j2",
+                 "--timeout", str(args.timeout)], None) != 0
+            (ROOT / m.path).write_text(originals[m.path])
+            if m.key() in equivalents:
+                equivalent_seen.add(m.key())
+                if dead:
+                    survivors.append(f"listed as equivalent but killed: {m.describe()}")
+            elif dead:
+                killed += 1
+            else:
+                survivors.append(f"survived: {m.describe()}")
+                print(survivors[-1], flush=True)
+            if count % 25 == 0:
+                print(f"{count} of {len(mutants)} mutants run, "
+                      f"{time.monotonic() - started:.0f} s", flush=True)
+    finally:
+        for path, text in originals.items():
+            (ROOT / path).write_text(text)
+        restore_backup()
+
+    stale = [key for key in equivalents if key not in equivalent_seen]
+    for path, occurrence, before, after in stale:
+        survivors.append(f"listed as equivalent, no such mutant: {path}#{occurrence}: {before}  =>  {after}")
+    counted = len(mutants) - len(equivalent_seen)
+    print(f"mutation score: {killed} of {counted} killed "
+          f"({len(equivalent_seen)} equivalent mutants not counted, "
+          f"{time.monotonic() - started:.0f} s)")
+    for line in survivors:
+        print(line)
+    return 1 if survivors else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
