@@ -6,16 +6,16 @@
 # run and its ratios to the C floor and to /bin/true, then the program's peak
 # resident memory. Every command gets the same standard input
 # (the example's name) and writes to /dev/null. The commands take turns over several
-# rounds and the fastest round of each is kept, so a busy moment hits them alike.
+# rounds, so a busy moment hits them alike, and each one's median round is kept.
 #
 # Usage: bench/startup.sh [N] [PROGRAM]    (defaults: 1000, build/release/wavinspect)
-#        ROUNDS=5 bench/startup.sh         (default: 3 rounds)
+#        ROUNDS=7 bench/startup.sh         (default: 5 rounds)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 runs=${1:-1000}
 program=${2:-build/release/wavinspect}
-rounds=${ROUNDS:-3}
+rounds=${ROUNDS:-5}
 example=examples/tone.wav
 
 if [[ ! -x $program ]]; then
@@ -84,18 +84,20 @@ time_runs() {
     echo $((end - start))
 }
 
-declare -A best
+declare -A times
 for ((round = 0; round < rounds; round++)); do
     for command in "${commands[@]}"; do
-        elapsed=$(time_runs "$command")
-        if [[ -z ${best[$command]:-} ]] || ((elapsed < best[$command])); then
-            best[$command]=$elapsed
-        fi
+        times[$command]+="$(time_runs "$command") "
     done
+done
+declare -A best  # the median round of each command
+for command in "${commands[@]}"; do
+    # shellcheck disable=SC2086 # the times are words
+    best[$command]=$(printf '%s\n' ${times[$command]} | sort -n | sed -n "$(((rounds + 1) / 2))p")
 done
 
 echo "machine: $(nproc) cores, $(sed -n 's/^model name[[:space:]]*: //p' /proc/cpuinfo | head -1), Linux $(uname -r)"
-echo "runs: $runs per command, best of $rounds rounds"
+echo "runs: $runs per command, median of $rounds rounds"
 printf '%-44s %12s %8s %8s\n' command 'us per run' 'vs C' 'vs true'
 for command in "${commands[@]}"; do
     name=$command
@@ -108,3 +110,4 @@ done
 # time reports on its standard error; the program's own output goes to /dev/null.
 rss=$(/usr/bin/time -f %M "$program" <"$input" 2>&1 >/dev/null)
 echo "peak resident memory of $program: $rss KiB"
+echo "size of $program: $(wc -c <"$program") bytes"

@@ -2,10 +2,8 @@
 
 #include <array>
 #include <cstdio>
-#include <iostream>
 #include <memory>
 #include <span>
-#include <streambuf>
 #include <string_view>
 
 #ifdef _WIN32
@@ -28,31 +26,44 @@ constexpr int STATUS_FAILED                = 1;
 
 using FileName = std::array<char, FILE_NAME_CAPACITY>;
 
-constexpr auto END_OF_INPUT = std::streambuf::traits_type::eof();
+void writeText(std::FILE* out, std::string_view text) {
+    static_cast<void>(std::fwrite(text.data(), 1, text.size(), out));
+}
+
+// A memory stream has no descriptor, and is no terminal.
+bool isTerminal(std::FILE* stream) { return isatty(fileno(stream)) != 0; }
 
 // The characters that precede and end a word under the "%s" conversion.
-constexpr bool isWordSeparator(std::streambuf::int_type c) {
+constexpr bool isWordSeparator(int c) {
     return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
 }
 
-// Reads one white-space-delimited word into name, leaving the character after it
-// unread. Fails when input ends before a word, when the word would not fit the
-// buffer (nothing is opened rather than a cut-off name) or when it holds a zero
-// byte, which no file name can. Memory stays bounded however long the word is.
-bool readFileName(std::streambuf& input, FileName& name) {
-    auto c = input.sgetc();
-    while (c != END_OF_INPUT && isWordSeparator(c)) {
-        c = input.snextc();
+// Reads one white-space-delimited word into name, and the character that ends it.
+// A word that does not fit the buffer, or holds a zero byte, which no file name can,
+// is read to its end all the same, in bounded memory, so that no tail of it is left
+// for the next reader; it is rejected, rather than a cut-off name opened. At a
+// terminal, the rest of the line is the user's too, and is read so that the shell
+// never runs it; lines typed ahead stay. Fails when input ends before a word.
+bool readFileName(std::FILE* input, FileName& name) {
+    int c = std::getc(input);
+    while (isWordSeparator(c)) {
+        c = std::getc(input);
     }
     std::size_t length = 0;
-    for (; c != END_OF_INPUT && !isWordSeparator(c); c = input.snextc()) {
-        if (length == name.size() - 1 || c == '\0') {
-            return false;
+    bool fits          = true;
+    for (; c != EOF && !isWordSeparator(c); c = std::getc(input)) {
+        fits = fits && c != '\0' && length < name.size() - 1;
+        if (fits) {
+            name[length++] = static_cast<char>(c);
         }
-        name[length++] = std::streambuf::traits_type::to_char_type(c);
     }
     name[length] = '\0';
-    return length > 0;
+    if (isTerminal(input)) {
+        while (c != '\n' && c != EOF) {
+            c = std::getc(input);
+        }
+    }
+    return fits && length > 0;
 }
 
 struct FileCloser {
@@ -76,38 +87,31 @@ bool readHeaderBytes(const char* fileName, std::span<unsigned char, WAV_HEADER_S
 
 }  // namespace
 
-int runInspection(std::streambuf& input, std::ostream& output, TagStyle style) {
-    // Flushed so that the prompt shows on a terminal before the read waits.
-    output << PROMPT << std::flush;
+int runInspection(std::FILE* input, std::FILE* output) {
+    // Unbuffered, so that a name costs a few one-byte reads and nothing after it is
+    // taken from a pipe, a file or a terminal, whatever becomes of this run.
+    static_cast<void>(std::setvbuf(input, nullptr, _IONBF, 0));
+    writeText(output, PROMPT);
+    // Flushed so that the prompt reaches a terminal, or a front end on a pipe,
+    // before the read waits.
+    static_cast<void>(std::fflush(output));
 
     FileName name{};
     std::array<unsigned char, WAV_HEADER_SIZE> raw{};
     if (!readFileName(input, name) || !readHeaderBytes(name.data(), raw)) {
-        output << FAILURE_MESSAGE << std::flush;
+        writeText(output, FAILURE_MESSAGE);
         return STATUS_FAILED;
     }
 
-    writeHeaderReport(decodeWavHeader(raw), output, style);
-    // A report lost to a full disk or a failed device is no success.
-    return output.flush() ? STATUS_REPORTED : STATUS_FAILED;
+    writeHeaderReport(decodeWavHeader(raw), output,
+                      isTerminal(output) ? TagStyle::Visible : TagStyle::Raw);
+    // A report lost to a full disk or a failed device is no success: fflush reports a
+    // failure of what it writes now, ferror one of a line written earlier.
+    return std::fflush(output) == 0 && std::ferror(output) == 0 ? STATUS_REPORTED : STATUS_FAILED;
 }
 
 int runInspection() {
-    // A pipe, terminal or socket is read byte by byte, so that what follows the name
-    // stays there for the next run. A seekable input (a regular file) is read in
-    // blocks, and its offset is set back to just after the word once it is read.
-#ifdef _WIN32
-    const bool seekable = false;  // fseek on a Windows pipe or console is undefined
-#else
-    const bool seekable = std::fseek(stdin, 0, SEEK_CUR) == 0;
-#endif
-    if (!seekable) {
-        static_cast<void>(std::setvbuf(stdin, nullptr, _IONBF, 0));
-    }
-    const TagStyle style = isatty(fileno(stdout)) != 0 ? TagStyle::Caret : TagStyle::Raw;
-    const int status     = runInspection(*std::cin.rdbuf(), std::cout, style);
-    if (seekable) {
-        static_cast<void>(std::fflush(stdin));
-    }
-    return status;
+    const int status = runInspection(stdin, stdout);
+    // Some failures show only when the file is closed (NFS, quotas).
+    return std::fclose(stdout) == 0 ? status : STATUS_FAILED;
 }

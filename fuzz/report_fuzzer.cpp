@@ -9,7 +9,6 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <sstream>
 #include <string>
 #include <string_view>
 
@@ -49,20 +48,27 @@ void check(bool condition, std::string_view what, std::string_view label) {
     }
 }
 
-// A tag as the report should show it, built byte by byte from a table rather than
-// by the report's own rule: the bytes before the first zero, and in caret style each
-// control byte as ^ and the character of the table.
+// A tag as the report should show it, built byte by byte from tables rather than by
+// the report's own rule: the bytes before the first zero, and in visible style each
+// byte outside 0x20 to 0x7E as cat -v shows it.
 std::string expectedTag(const unsigned char* bytes, TagStyle style) {
-    constexpr std::string_view CARET = "@ABCDEFGHIJKLMNOPQRSTUVWXYZ[\\]^_";
+    constexpr std::string_view CONTROL = "@ABCDEFGHIJKLMNOPQRSTUVWXYZ[\\]^_";
     std::string tag;
     for (std::size_t i = 0; i < 4 && bytes[i] != 0; ++i) {
-        if (style == TagStyle::Caret && bytes[i] < 0x20) {
+        const unsigned char byte = bytes[i];
+        if (style == TagStyle::Raw || (byte >= ' ' && byte <= '~')) {
+            tag += static_cast<char>(byte);
+            continue;
+        }
+        const unsigned char low = byte >= 0x80 ? byte - 0x80 : byte;
+        tag += byte >= 0x80 ? "M-" : "";
+        if (low < 0x20) {
             tag += '^';
-            tag += CARET[bytes[i]];
-        } else if (style == TagStyle::Caret && bytes[i] == 0x7F) {
+            tag += CONTROL[low];
+        } else if (low == 0x7F) {
             tag += "^?";
         } else {
-            tag += static_cast<char>(bytes[i]);
+            tag += static_cast<char>(low);
         }
     }
     return tag;
@@ -78,9 +84,13 @@ bool consume(std::string_view& text, std::string_view prefix) {
 }
 
 void checkReport(const std::array<unsigned char, WAV_HEADER_SIZE>& bytes, TagStyle style) {
-    std::ostringstream out;
+    char* text       = nullptr;
+    std::size_t size = 0;
+    std::FILE* out   = open_memstream(&text, &size);
     writeHeaderReport(decodeWavHeader(bytes), out, style);
-    const std::string report = out.str();
+    std::fclose(out);
+    const std::string report(text, size);
+    std::free(text);
 
     std::string_view rest = report;
     for (const Field& field : FIELDS) {
@@ -113,6 +123,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::array<unsigned char, WAV_HEADER_SIZE> bytes{};
     std::copy_n(data, std::min(size, bytes.size()), bytes.begin());
     checkReport(bytes, TagStyle::Raw);
-    checkReport(bytes, TagStyle::Caret);
+    checkReport(bytes, TagStyle::Visible);
     return 0;
 }

@@ -1,21 +1,21 @@
 #include "header_report.hpp"
 
-#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cstdint>
-#include <ostream>
+#include <cstdio>
 #include <string_view>
 
 namespace {
 
-void writeBytes(std::ostream& out, std::string_view text) {
-    out.write(text.data(), static_cast<std::streamsize>(text.size()));
+void writeBytes(std::FILE* out, std::string_view text) {
+    static_cast<void>(std::fwrite(text.data(), 1, text.size(), out));
 }
 
 // Every report line goes through here: label, colon, blank, value, then a blank
-// and the unit where the field has one.
-void writeLine(std::ostream& out, std::string_view label, std::string_view value,
+// and the unit where the field has one. Tag bytes are written as bytes, never
+// passed through a format string.
+void writeLine(std::FILE* out, std::string_view label, std::string_view value,
                std::string_view unit) {
     writeBytes(out, label);
     writeBytes(out, ": ");
@@ -27,13 +27,12 @@ void writeLine(std::ostream& out, std::string_view label, std::string_view value
     writeBytes(out, "\n");
 }
 
-void writeField(std::ostream& out, std::string_view label, const WavTag& tag, TagStyle style) {
-    writeLine(out, label, formatTag(tag, style), {});
+void writeField(std::FILE* out, std::string_view label, const WavTag& tag, TagStyle style) {
+    writeLine(out, label, formatTag(tag, style).view(), {});
 }
 
-// Numbers go through to_chars rather than the stream, so no locale can add
-// grouping or change the digits.
-void writeField(std::ostream& out, std::string_view label, std::uint32_t value,
+// Numbers go through to_chars, which no locale can change.
+void writeField(std::FILE* out, std::string_view label, std::uint32_t value,
                 std::string_view unit = {}) {
     std::array<char, 10> digits{};  // 4294967295 has ten
     const char* end = std::to_chars(digits.data(), digits.data() + digits.size(), value).ptr;
@@ -42,23 +41,33 @@ void writeField(std::ostream& out, std::string_view label, std::uint32_t value,
 
 }  // namespace
 
-std::string formatTag(const WavTag& tag, TagStyle style) {
-    const auto* end = std::find(tag.begin(), tag.end(), 0);
-    std::string text;
-    for (const auto* byte = tag.begin(); byte != end; ++byte) {
-        const bool control = *byte < 0x20 || *byte == 0x7F;
-        if (style == TagStyle::Caret && control) {
-            // ESC (0x1B) becomes ^[ and DEL (0x7F) ^?: the byte with bit 6 flipped.
-            text += '^';
-            text += static_cast<char>(*byte ^ 0x40U);
-        } else {
-            text += static_cast<char>(*byte);
+TagText formatTag(const WavTag& tag, TagStyle style) {
+    TagText text{};
+    auto append = [&text](unsigned code) { text.chars[text.size++] = static_cast<char>(code); };
+    for (const unsigned char byte : tag) {
+        if (byte == 0) {
+            break;
         }
+        unsigned code = byte;
+        if (style == TagStyle::Visible) {
+            // As cat -v: a byte with the high bit set is M- and its low seven bits; a
+            // control byte is ^ and the byte with bit 6 flipped (^[ for ESC, ^? for DEL).
+            if (code >= 0x80) {
+                append('M');
+                append('-');
+                code -= 0x80;
+            }
+            if (code < 0x20 || code == 0x7F) {
+                append('^');
+                code ^= 0x40U;
+            }
+        }
+        append(code);
     }
     return text;
 }
 
-void writeHeaderReport(const WavHeader& header, std::ostream& out, TagStyle style) {
+void writeHeaderReport(const WavHeader& header, std::FILE* out, TagStyle style) {
     writeField(out, "ChunkID", header.ChunkID, style);
     writeField(out, "ChunkSize", header.ChunkSize, "bytes");
     writeField(out, "Format", header.Format, style);

@@ -1,20 +1,29 @@
 #pragma once
 
-#include <iosfwd>
-#include <string>
+#include <array>
+#include <cstddef>
+#include <cstdio>
+#include <string_view>
 
 #include "wav_header.hpp"
 
-/// How tag bytes are written: as stored, or with control bytes (0x01 to 0x1F and
-/// 0x7F) in caret notation (^[ for ESC, ^? for DEL), so that a file cannot drive
-/// the terminal that shows its report.
-enum class TagStyle { Raw, Caret };
+/// How tag bytes are written: as stored, or with every byte outside 0x20 to 0x7E shown
+/// as cat -v shows it (^[ for ESC, ^? for DEL, M-^[ for 0x9B, M-a for 0xE1), so that a
+/// file cannot drive the terminal that shows its report.
+enum class TagStyle { Raw, Visible };
+
+/// The text of one tag: at most four bytes, each shown as at most four characters.
+struct TagText {
+    std::array<char, 16> chars;
+    std::size_t size;
+
+    [[nodiscard]] constexpr std::string_view view() const { return {chars.data(), size}; }
+};
 
 /// A tag's text as "%.4s" renders it: its bytes up to the first zero byte, at most
-/// four, otherwise unchanged (no quoting or padding). With TagStyle::Caret each
-/// control byte becomes two characters; bytes of 0x80 and above stay as they are.
-std::string formatTag(const WavTag& tag, TagStyle style = TagStyle::Raw);
+/// four, otherwise unchanged (no quoting or padding), unless the style is Visible.
+TagText formatTag(const WavTag& tag, TagStyle style = TagStyle::Raw);
 
 /// Writes the thirteen labelled lines of the header report to out, in file order.
-/// The stream is used as a byte sink only: its locale, width and flags change nothing.
-void writeHeaderReport(const WavHeader& header, std::ostream& out, TagStyle style = TagStyle::Raw);
+/// A failed write is left for the caller to find with ferror.
+void writeHeaderReport(const WavHeader& header, std::FILE* out, TagStyle style = TagStyle::Raw);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <cstdio>
 #include <string>
 
 #include "wav_header.hpp"
@@ -39,3 +40,18 @@ constexpr HeaderBytes distinctHighBytes() {
 }
 
 inline std::string asText(const HeaderBytes& bytes) { return {bytes.begin(), bytes.end()}; }
+
+// Everything write sends to a C stream, caught in a temporary file (binary, on every
+// platform).
+template <class Write>
+std::string captured(Write write) {
+    std::FILE* file = std::tmpfile();
+    write(file);
+    std::rewind(file);
+    std::string text;
+    for (int c = std::getc(file); c != EOF; c = std::getc(file)) {
+        text += static_cast<char>(c);
+    }
+    std::fclose(file);
+    return text;
+}
