@@ -1,30 +1,51 @@
 # Hardening for the project's own targets: stack protector, fortified libc calls,
 # stack-clash probes, control-flow protection, position independence and, on ELF,
-# full RELRO with immediate binding. Each flag is given only where the compiler
-# for the target takes it (-fcf-protection is x86 only, for one).
+# full RELRO with immediate binding. The caller's flags come first: a flag is added
+# only where the caller's compile or link flags hold none of its kind, so that a
+# distribution's choices (a fortify level, say) are never overridden or downgraded.
+# Each flag is given only where the compiler for the target takes it.
 include(CheckCXXCompilerFlag)
+include(CheckCXXSourceCompiles)
 
 # Compiled as position independent; the program's target chooses how it links
 # (-static-pie or -pie), since a -pie from CMake after -static-pie would win.
 set(CMAKE_POSITION_INDEPENDENT_CODE ON)
 
+string(TOUPPER "${CMAKE_BUILD_TYPE}" build_type)
+set(caller_compile_flags "${CMAKE_CXX_FLAGS} ${CMAKE_CXX_FLAGS_${build_type}}")
+set(caller_link_flags "${CMAKE_EXE_LINKER_FLAGS} ${CMAKE_EXE_LINKER_FLAGS_${build_type}}")
+
 add_library(wavinspect_hardening INTERFACE)
 foreach(flag -fstack-protector-strong -fstack-clash-protection -fcf-protection)
+    # Its kind: -fstack-protector-all or -fno-stack-protector is the caller's choice too.
+    string(REGEX REPLACE "^-f(stack-protector|.*protection).*" "-f(no-)?\\1" kind ${flag})
     string(MAKE_C_IDENTIFIER "WAVINSPECT_HAS${flag}" has_flag)
     check_cxx_compiler_flag(${flag} ${has_flag})
-    if(${has_flag})
+    if(${has_flag} AND NOT caller_compile_flags MATCHES "${kind}")
         target_compile_options(wavinspect_hardening INTERFACE ${flag})
+        # MinGW's stack protector lives in libssp, which the driver adds only when
+        # linking with the flag too.
+        if(flag STREQUAL "-fstack-protector-strong")
+            target_link_options(wavinspect_hardening INTERFACE ${flag})
+        endif()
     endif()
 endforeach()
-# MinGW's stack protector lives in libssp, which the driver adds only when linking
-# with the flag too.
-if(WAVINSPECT_HAS_fstack_protector_strong)
-    target_link_options(wavinspect_hardening INTERFACE -fstack-protector-strong)
+
+# Fortification needs the optimizer, and a compiler may already define a level.
+set(CMAKE_REQUIRED_FLAGS -O2)
+check_cxx_source_compiles("#ifndef _FORTIFY_SOURCE\n#error\n#endif\nint main() {}"
+    WAVINSPECT_FORTIFIED_BY_DEFAULT)
+unset(CMAKE_REQUIRED_FLAGS)
+if(NOT WAVINSPECT_FORTIFIED_BY_DEFAULT AND NOT caller_compile_flags MATCHES "_FORTIFY_SOURCE")
+    target_compile_definitions(wavinspect_hardening INTERFACE
+        $<$<AND:$<CXX_COMPILER_ID:GNU,Clang>,$<NOT:$<CONFIG:Debug>>>:_FORTIFY_SOURCE=2>)
 endif()
-# Fortification needs the optimizer; a distribution's compiler may already set a level.
-target_compile_options(wavinspect_hardening INTERFACE
-    $<$<AND:$<CXX_COMPILER_ID:GNU,Clang>,$<NOT:$<CONFIG:Debug>>>:-U_FORTIFY_SOURCE -D_FORTIFY_SOURCE=2>)
-if(NOT WIN32 AND NOT APPLE)
-    target_link_options(wavinspect_hardening INTERFACE
-        $<$<CXX_COMPILER_ID:GNU,Clang>:LINKER:-z,relro,-z,now>)
+
+if(NOT WIN32 AND NOT APPLE AND CMAKE_CXX_COMPILER_ID MATCHES "GNU|Clang")
+    if(NOT caller_link_flags MATCHES "-z[, ]*(no)?relro")
+        target_link_options(wavinspect_hardening INTERFACE LINKER:-z,relro)
+    endif()
+    if(NOT caller_link_flags MATCHES "-z[, ]*(now|lazy)")
+        target_link_options(wavinspect_hardening INTERFACE LINKER:-z,now)
+    endif()
 endif()

@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Makes a release of the committed HEAD in dist/: the source archive, the Debian
 # package, the static Linux program with its man page, LICENSE and README, the
-# Windows program with LICENSE and README, and SHA256SUMS over them. Every time stamp comes from SOURCE_DATE_EPOCH (default:
-# the last commit's time) and every archive lists its files in name order with
-# owner root, so two runs on one commit give the same SHA256SUMS.
+# Windows program with LICENSE and README, and SHA256SUMS over them. Every time
+# stamp comes from SOURCE_DATE_EPOCH (default: the last commit's time) and every
+# archive lists its files in name order with owner root, so two runs on one commit
+# give the same SHA256SUMS.
 #
 # Usage: tools/release.sh   (needs: cmake g++ make gzip git dpkg python3 g++-mingw-w64-x86-64-posix)
 set -euo pipefail
@@ -11,13 +12,13 @@ cd "$(dirname "$0")/.."
 export LC_ALL=C
 export SOURCE_DATE_EPOCH=${SOURCE_DATE_EPOCH:-$(git log -1 --format=%ct)}
 
-build=build/dist
-windows=build/dist-windows
+build=build/release
+windows=build/release-windows
 rm -rf "$build" "$windows" dist
-cmake --preset dist >/dev/null
-cmake --build --preset dist
-cmake --preset dist-windows >/dev/null
-cmake --build --preset dist-windows
+cmake --preset release --fresh >/dev/null
+cmake --build --preset release
+cmake --preset windows-x64 -B "$windows" --fresh -DBUILD_TESTING=OFF >/dev/null
+cmake --build "$windows"
 version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
 mkdir dist
 
