@@ -46,7 +46,7 @@ constexpr bool isWordSeparator(int c) {
 // never runs it; lines typed ahead stay. Fails when input ends before a word.
 bool readFileName(std::FILE* input, FileName& name) {
     int c = std::getc(input);
-    while (isWordSeparator(c)) {
+    while (c != EOF && isWordSeparator(c)) {
         c = std::getc(input);
     }
     std::size_t length = 0;
@@ -105,13 +105,13 @@ int runInspection(std::FILE* input, std::FILE* output) {
 
     writeHeaderReport(decodeWavHeader(raw), output,
                       isTerminal(output) ? TagStyle::Visible : TagStyle::Raw);
-    // A report lost to a full disk or a failed device is no success: fflush reports a
-    // failure of what it writes now, ferror one of a line written earlier.
-    return std::fflush(output) == 0 && std::ferror(output) == 0 ? STATUS_REPORTED : STATUS_FAILED;
+    // A report lost to a full disk or a failed device is no success.
+    return std::ferror(output) == 0 ? STATUS_REPORTED : STATUS_FAILED;
 }
 
 int runInspection() {
     const int status = runInspection(stdin, stdout);
-    // Some failures show only when the file is closed (NFS, quotas).
+    // What is still buffered is written now, and some failures show only when the
+    // file is closed (NFS, quotas).
     return std::fclose(stdout) == 0 ? status : STATUS_FAILED;
 }

@@ -10,9 +10,10 @@ inline constexpr std::size_t FILE_NAME_CAPACITY = 100;
 /// input, and writes that file's header report to output. Input is read unbuffered
 /// and only as far as the character that ends the name, a rejected name included;
 /// when input is a terminal, the rest of that line is read too. Tags are shown as
-/// cat -v shows them when output is a terminal. Returns the exit status: 0 after a
-/// complete report; 1 when no name is read, the name is rejected, the file cannot be
-/// opened or is shorter than a header, or the report cannot be written.
+/// cat -v shows them when output is a terminal. Returns the exit status: 0 after the
+/// report; 1 when no name is read, the name is rejected, the file cannot be opened or
+/// is shorter than a header, or a write has failed. What output still buffers is the
+/// caller's to flush, and to check.
 int runInspection(std::FILE* input, std::FILE* output);
 
 /// The program's run on standard input and output. Closes standard output at the
