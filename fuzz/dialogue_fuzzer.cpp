@@ -88,9 +88,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const auto file        = files.find(word);
     const bool reported    = file != files.end();
 
-    // fmemopen takes no empty buffer: an empty input is an empty temporary file.
-    std::FILE* in       = fmemopen(input.empty() ? nullptr : input.data(), input.size(), "r");
-    in                  = in != nullptr ? in : std::tmpfile();
+    std::FILE* in       = fmemopen(input.data(), input.size(), "r");
     char* output        = nullptr;
     std::size_t written = 0;
     std::FILE* out      = open_memstream(&output, &written);

@@ -60,16 +60,11 @@ std::string expectedTag(const unsigned char* bytes, TagStyle style) {
             tag += static_cast<char>(byte);
             continue;
         }
-        const unsigned char low = byte >= 0x80 ? byte - 0x80 : byte;
+        const unsigned char low = byte & 0x7FU;
         tag += byte >= 0x80 ? "M-" : "";
-        if (low < 0x20) {
-            tag += '^';
-            tag += CONTROL[low];
-        } else if (low == 0x7F) {
-            tag += "^?";
-        } else {
-            tag += static_cast<char>(low);
-        }
+        tag += low == 0x7F  ? std::string("^?")
+               : low < 0x20 ? std::string{'^', CONTROL[low]}
+                            : std::string(1, static_cast<char>(low));
     }
     return tag;
 }

@@ -47,11 +47,9 @@ template <class Write>
 std::string captured(Write write) {
     std::FILE* file = std::tmpfile();
     write(file);
+    std::string text(static_cast<std::size_t>(std::ftell(file)), '\0');
     std::rewind(file);
-    std::string text;
-    for (int c = std::getc(file); c != EOF; c = std::getc(file)) {
-        text += static_cast<char>(c);
-    }
+    text.resize(std::fread(text.data(), 1, text.size(), file));
     std::fclose(file);
     return text;
 }

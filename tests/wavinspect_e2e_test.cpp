@@ -37,24 +37,17 @@ const std::string LAUNCHER = WAVINSPECT_LAUNCHER;
 
 // A path of the build as the program sees it: under wine, a Linux path is on drive Z:.
 std::string hostPath(const std::string& path) {
-    if (WINDOWS && path.starts_with('/')) {
-        return fs::path("Z:" + path).make_preferred().string();
-    }
-    return path;
+    return WINDOWS ? fs::path("Z:" + path).make_preferred().string() : path;
 }
 const std::string PROGRAM = hostPath(WAVINSPECT_PROGRAM);
 const std::string EXAMPLE = hostPath(WAVINSPECT_EXAMPLE);
 
 // Windows text streams end each line in CR LF; every other byte is the same.
-std::string lineEnds(const std::string& text) {
-    if (!WINDOWS) {
-        return text;
+std::string lineEnds(std::string text) {
+    for (std::size_t at = 0; WINDOWS && (at = text.find('\n', at)) != std::string::npos; at += 2) {
+        text.insert(at, 1, '\r');
     }
-    std::string converted;
-    for (const char c : text) {
-        converted += c == '\n' ? "\r\n" : std::string(1, c);
-    }
-    return converted;
+    return text;
 }
 
 const std::string PROMPT  = "Input file name: ";
