@@ -284,6 +284,7 @@ RunResult runOnTerminal(const fs::path& dir, const std::string& keys) {
         "; status=$?; IFS= read -r rest; printf '[%s]' \"$rest\"; exit $status";
     termios mode{};
     mode.c_lflag      = ICANON;
+    mode.c_cc[VEOF]   = 4;  // ^D
     int terminal      = -1;
     const pid_t child = forkpty(&terminal, nullptr, &mode, nullptr);
     if (child == 0) {
@@ -335,6 +336,7 @@ TEST_F(Wavinspect, TerminalSeesThePromptAndKeepsTheShellsInput) {
         {"good.wav\nnext\n", report + "[next]", 0},
         // Typed as part of the name, the rest of the line never reaches the shell.
         {"good.wav touch y\nnext\n", report + "[next]", 0},
+        {"good.wav x\x04\x04next\n", report + "[next]", 0},  // input ends inside the line
         {longName + " x\nnext\n", FAILURE + "[next]", 1},
         {"missing.wav\nnext\n", FAILURE + "[next]", 1},
         {"hostile.wav\nnext\n", PROMPT + reportOf(hostile, TagStyle::Visible) + "[next]", 0},
