@@ -251,7 +251,7 @@ def main():
     parser = argparse.ArgumentParser(description=__doc__.split("\n\n")[0])
     parser.add_argument("--list", action="store_true", help="list the mutants, run nothing")
     parser.add_argument("--only", help="mutate this one source file")
-    parser.add_argument("--timeout", type=int, default=120,
+    parser.add_argument("--timeout", type=int, default=60,
                         help="seconds the tests of one mutant may take")
     args = parser.parse_args()
 
