@@ -4,7 +4,6 @@
 #include <cstdio>
 #include <memory>
 #include <span>
-#include <string_view>
 
 #ifdef _WIN32
 #include <io.h>
@@ -19,16 +18,12 @@
 
 namespace {
 
-constexpr std::string_view PROMPT          = "Input file name: ";
-constexpr std::string_view FAILURE_MESSAGE = "Input file not found/corrupted!\n";
-constexpr int STATUS_REPORTED              = 0;
-constexpr int STATUS_FAILED                = 1;
+constexpr const char* PROMPT          = "Input file name: ";
+constexpr const char* FAILURE_MESSAGE = "Input file not found/corrupted!\n";
+constexpr int STATUS_REPORTED         = 0;
+constexpr int STATUS_FAILED           = 1;
 
 using FileName = std::array<char, FILE_NAME_CAPACITY>;
-
-void writeText(std::FILE* out, std::string_view text) {
-    static_cast<void>(std::fwrite(text.data(), 1, text.size(), out));
-}
 
 // A memory stream has no descriptor, and is no terminal.
 bool isTerminal(std::FILE* stream) { return isatty(fileno(stream)) != 0; }
@@ -91,7 +86,7 @@ int runInspection(std::FILE* input, std::FILE* output) {
     // Unbuffered, so that a name costs a few one-byte reads and nothing after it is
     // taken from a pipe, a file or a terminal, whatever becomes of this run.
     static_cast<void>(std::setvbuf(input, nullptr, _IONBF, 0));
-    writeText(output, PROMPT);
+    static_cast<void>(std::fputs(PROMPT, output));
     // Flushed so that the prompt reaches a terminal, or a front end on a pipe,
     // before the read waits.
     static_cast<void>(std::fflush(output));
@@ -99,7 +94,7 @@ int runInspection(std::FILE* input, std::FILE* output) {
     FileName name{};
     std::array<unsigned char, WAV_HEADER_SIZE> raw{};
     if (!readFileName(input, name) || !readHeaderBytes(name.data(), raw)) {
-        writeText(output, FAILURE_MESSAGE);
+        static_cast<void>(std::fputs(FAILURE_MESSAGE, output));
         return STATUS_FAILED;
     }
 
