@@ -19,6 +19,7 @@
 
 #include "header_report.hpp"
 #include "inspection_driver.hpp"
+#include "printed.hpp"
 #include "wav_header.hpp"
 
 namespace {
@@ -44,18 +45,14 @@ std::map<std::string, std::string> makeScratchFolder() {
         header[i] = static_cast<unsigned char>('A' + i);
     }
     const std::string bytes(header.begin(), header.end());
-    char* report     = nullptr;
-    std::size_t size = 0;
-    std::FILE* out   = open_memstream(&report, &size);
-    writeHeaderReport(decodeWavHeader(header), out);
-    std::fclose(out);
+    const std::string report =
+        printed([&](std::FILE* out) { writeHeaderReport(decodeWavHeader(header), out); });
 
     std::map<std::string, std::string> expected;
     for (const std::string& name : {std::string("a"), std::string("b.wav"), std::string(99, 'n')}) {
         std::ofstream(name, std::ios::binary) << bytes << "audio";
-        expected[name] = std::string(report, size);
+        expected[name] = report;
     }
-    std::free(report);
     std::ofstream("short", std::ios::binary) << bytes.substr(0, 43);
     fs::create_directory("dir");
     return expected;
@@ -88,18 +85,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const auto file        = files.find(word);
     const bool reported    = file != files.end();
 
-    std::FILE* in       = fmemopen(input.data(), input.size(), "r");
-    char* output        = nullptr;
-    std::size_t written = 0;
-    std::FILE* out      = open_memstream(&output, &written);
-    const int status    = runInspection(in, out);
-    std::fclose(out);
-    const std::string printed(output, written);
-    std::free(output);
+    std::FILE* in            = fmemopen(input.data(), input.size(), "r");
+    int status               = 0;
+    const std::string output = printed([&](std::FILE* out) { status = runInspection(in, out); });
 
     const std::string expected =
         std::string(PROMPT) + (reported ? file->second : std::string(FAILURE));
-    if (printed != expected) {
+    if (output != expected) {
         mismatch("output");
     }
     if (status != (reported ? 0 : 1)) {

@@ -13,6 +13,7 @@
 #include <string_view>
 
 #include "header_report.hpp"
+#include "printed.hpp"
 #include "wav_header.hpp"
 
 namespace {
@@ -79,13 +80,8 @@ bool consume(std::string_view& text, std::string_view prefix) {
 }
 
 void checkReport(const std::array<unsigned char, WAV_HEADER_SIZE>& bytes, TagStyle style) {
-    char* text       = nullptr;
-    std::size_t size = 0;
-    std::FILE* out   = open_memstream(&text, &size);
-    writeHeaderReport(decodeWavHeader(bytes), out, style);
-    std::fclose(out);
-    const std::string report(text, size);
-    std::free(text);
+    const std::string report =
+        printed([&](std::FILE* out) { writeHeaderReport(decodeWavHeader(bytes), out, style); });
 
     std::string_view rest = report;
     for (const Field& field : FIELDS) {

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <string>
 
+#include "header_report.hpp"
 #include "wav_header.hpp"
 
 // 44 bytes, stated here rather than taken from the code under test.
@@ -41,12 +42,11 @@ constexpr HeaderBytes distinctHighBytes() {
 
 inline std::string asText(const HeaderBytes& bytes) { return {bytes.begin(), bytes.end()}; }
 
-// Everything write sends to a C stream, caught in a temporary file (binary, on every
-// platform).
-template <class Write>
-std::string captured(Write write) {
+// The report of the given bytes, caught in a temporary file (binary on every
+// platform, so line ends stay as written).
+inline std::string reportOf(const HeaderBytes& bytes, TagStyle style = TagStyle::Raw) {
     std::FILE* file = std::tmpfile();
-    write(file);
+    writeHeaderReport(decodeWavHeader(bytes), file, style);
     std::string text(static_cast<std::size_t>(std::ftell(file)), '\0');
     std::rewind(file);
     text.resize(std::fread(text.data(), 1, text.size(), file));

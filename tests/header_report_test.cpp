@@ -9,10 +9,6 @@
 
 namespace {
 
-std::string reportOf(const HeaderBytes& bytes, TagStyle style = TagStyle::Raw) {
-    return captured([&](std::FILE* out) { writeHeaderReport(decodeWavHeader(bytes), out, style); });
-}
-
 TEST(FormatTag, StopsAtFirstZeroByteAndKeepsEveryOtherByte) {
     struct Case {
         WavTag tag;

@@ -73,10 +73,6 @@ void writeFile(const fs::path& path, const std::string& bytes) {
     std::ofstream(path, std::ios::binary) << bytes;
 }
 
-std::string reportOf(const HeaderBytes& bytes, TagStyle style = TagStyle::Raw) {
-    return captured([&](std::FILE* out) { writeHeaderReport(decodeWavHeader(bytes), out, style); });
-}
-
 // A word for the shell: POSIX sh takes anything inside single quotes; cmd.exe
 // takes double quotes, which no Windows path can hold.
 std::string quoted(const std::string& word) {
