@@ -286,7 +286,8 @@ def main():
                 ["ctest", "--test-dir", str(tree)], None) != 0:
             sys.exit(f"the unmutated tree {tree} does not build or pass its tests")
 
-    killed, survivors, equivalent_seen, started = 0, [], set(), time.monotonic()
+    killed, equivalent, survivors, listed_seen = 0, 0, [], set()
+    started = time.monotonic()
     originals = {path: (ROOT / path).read_text() for path in sources}
     try:
         for path, text in originals.items():
@@ -303,20 +304,18 @@ def main():
                 ["ctest", "--test-dir", str(tree), "--stop-on-failure", "-j2"],
                 args.timeout) != 0
             (ROOT / m.path).write_text(originals[m.path])
-            if target:
-                equivalent_seen.add(m.key())
-                if dead:
-                    killed += 1
-                else:
-                    survivors.append(f"survived on {target.group(1)}: {m.describe()}")
-            elif m.key() in equivalents:
-                equivalent_seen.add(m.key())
+            # A mutant listed for a target is counted like any other, tested there.
+            if m.key() in equivalents:
+                listed_seen.add(m.key())
+            if m.key() in equivalents and not target:
+                equivalent += 1
                 if dead:
                     survivors.append(f"listed as equivalent but killed: {m.describe()}")
             elif dead:
                 killed += 1
             else:
-                survivors.append(f"survived: {m.describe()}")
+                where = f" on {target.group(1)}" if target else ""
+                survivors.append(f"survived{where}: {m.describe()}")
                 print(survivors[-1], flush=True)
             if count % 25 == 0:
                 print(f"{count} of {len(mutants)} mutants run, "
@@ -326,13 +325,11 @@ def main():
             (ROOT / path).write_text(text)
         restore_backup()
 
-    stale = [key for key in equivalents if key not in equivalent_seen]
+    stale = [key for key in equivalents if key not in listed_seen]
     for path, occurrence, before, after in stale:
         survivors.append(f"listed as equivalent, no such mutant: {path}#{occurrence}: {before}  =>  {after}")
-    on_target = sum(1 for key in equivalent_seen if ON_TARGET.match(equivalents[key]))
-    counted = len(mutants) - len(equivalent_seen) + on_target
-    print(f"mutation score: {killed} of {counted} killed "
-          f"({len(equivalent_seen) - on_target} equivalent mutants not counted, "
+    print(f"mutation score: {killed} of {len(mutants) - equivalent} killed "
+          f"({equivalent} equivalent mutants not counted, "
           f"{time.monotonic() - started:.0f} s)")
     for line in survivors:
         print(line)
