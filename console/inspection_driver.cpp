@@ -38,7 +38,9 @@ constexpr bool isWordSeparator(int c) {
 // is read to its end all the same, in bounded memory, so that no tail of it is left
 // for the next reader; it is rejected, rather than a cut-off name opened. At a
 // terminal, the rest of the line is the user's too, and is read so that the shell
-// never runs it; lines typed ahead stay. Fails when input ends before a word.
+// never runs it; lines typed ahead stay. The line ends at a carriage return as well,
+// which is what Enter sends to a terminal in raw mode. Fails when input ends before a
+// word, and on a read error anywhere in this.
 bool readFileName(std::FILE* input, FileName& name) {
     int c = std::getc(input);
     while (c != EOF && isWordSeparator(c)) {
@@ -54,9 +56,13 @@ bool readFileName(std::FILE* input, FileName& name) {
     }
     name[length] = '\0';
     if (isTerminal(input)) {
-        while (c != '\n' && c != EOF) {
+        while (c != '\n' && c != '\r' && c != EOF) {
             c = std::getc(input);
         }
+    }
+    // getc's EOF is a read error too: the part read so far would name another file.
+    if (std::ferror(input) != 0) {
+        return false;
     }
     return fits && length > 0;
 }

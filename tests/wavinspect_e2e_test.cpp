@@ -2,6 +2,7 @@
 // its standard output byte for byte, its exit status and an empty standard error.
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -255,6 +256,12 @@ TEST_F(Wavinspect, LeavesTheRestOfStandardInputToTheNextRun) {
              " <to >from & } && exec 3>to 4<from"
              " && { timeout 10 head -c 17 <&4 && echo good.wav >&3; exec 3>&-; cat <&4; wait $!; }",
          report, 0},
+        // The reader leaves after the prompt: the report is lost when stdout is closed.
+        {"reader gone before the report",
+         "mkfifo in out && { trap '' PIPE; " + programCommand() +
+             " <in >out & } && exec 3>in && timeout 10 head -c 17 out"
+             " && echo good.wav >&3; wait $!",
+         PROMPT, 1},
         {"FIFO written in two parts",
          // The writer is ended whatever happens, so a failed open cannot hang the test.
          "mkfifo fifo && { { head -c 20 good.wav; sleep 0.3; tail -c +21 good.wav; } >fifo & } "
@@ -271,15 +278,16 @@ TEST_F(Wavinspect, LeavesTheRestOfStandardInputToTheNextRun) {
 }
 
 #ifndef _WIN32
-// Runs the program on a pseudo-terminal (canonical, no echo, no translation of line
-// ends), then a shell `read` that shows in brackets the line the next reader gets.
-// Types only once the prompt has shown, so a prompt left in a buffer fails.
-RunResult runOnTerminal(const fs::path& dir, const std::string& keys) {
+// Runs the program on a pseudo-terminal (canonical unless raw, no echo, no translation
+// of line ends), then a shell `read` that shows in brackets the line the next reader
+// gets. Types only once the prompt has shown, so a prompt left in a buffer fails.
+RunResult runOnTerminal(const fs::path& dir, const std::string& keys, bool raw) {
     const std::string script =
         "cd " + quoted(dir.string()) + " && " + programCommand() +
         "; status=$?; IFS= read -r rest; printf '[%s]' \"$rest\"; exit $status";
     termios mode{};
-    mode.c_lflag      = ICANON;
+    mode.c_lflag      = raw ? 0 : ICANON;
+    mode.c_cc[VMIN]   = 1;  // a raw read waits for a byte
     mode.c_cc[VEOF]   = 4;  // ^D
     int terminal      = -1;
     const pid_t child = forkpty(&terminal, nullptr, &mode, nullptr);
@@ -327,9 +335,11 @@ TEST_F(Wavinspect, TerminalSeesThePromptAndKeepsTheShellsInput) {
         std::string typed;
         std::string expected;
         int status;
+        bool raw = false;
     };
     const std::vector<Case> cases = {
         {"good.wav\nnext\n", report + "[next]", 0},
+        {"good.wav\rnext\n", report + "[next]", 0, true},  // Enter in raw mode sends CR
         // Typed as part of the name, the rest of the line never reaches the shell.
         {"good.wav touch y\nnext\n", report + "[next]", 0},
         {"good.wav x\x04\x04next\n", report + "[next]", 0},  // input ends inside the line
@@ -338,12 +348,63 @@ TEST_F(Wavinspect, TerminalSeesThePromptAndKeepsTheShellsInput) {
         {"hostile.wav\nnext\n", PROMPT + reportOf(hostile, TagStyle::Visible) + "[next]", 0},
     };
     for (const Case& c : cases) {
-        const RunResult result = runOnTerminal(dir_, c.typed);
+        const RunResult result = runOnTerminal(dir_, c.typed, c.raw);
         if (result.status == -2) {
             GTEST_SKIP() << "this host gives no pseudo-terminal (forkpty failed)";
         }
         EXPECT_EQ(result.out, c.expected) << c.typed;
         EXPECT_EQ(result.status, c.status) << c.typed;
+    }
+#endif
+}
+
+#ifdef __GLIBC__
+// A stream that gives the bytes, then fails as a device or a non-blocking pipe does.
+std::FILE* failingAfter(std::string& bytes) {
+    auto read = [](void* cookie, char* buffer, std::size_t size) -> ssize_t {
+        auto& rest = *static_cast<std::string*>(cookie);
+        if (rest.empty()) {
+            errno = EIO;
+            return -1;
+        }
+        const std::size_t count = rest.copy(buffer, size);
+        rest.erase(0, count);
+        return static_cast<ssize_t>(count);
+    };
+    return fopencookie(&bytes, "r", {read, nullptr, nullptr, nullptr});
+}
+#endif
+
+// In process, so that each check of a failed read or write is the only one that can fail.
+TEST_F(Wavinspect, FailedReadOrWriteIsNoSuccess) {
+#ifndef __GLIBC__
+    GTEST_SKIP() << "fopencookie, to make a stream fail, is glibc's";
+#else
+    const std::string good = (dir_ / "good.wav").string();
+    writeFile(good, asText(CANONICAL_HEADER));
+    writeFile(dir_ / "goo", asText(distinctHighBytes()));
+    struct Case {
+        std::string delivered;  // before the read error
+        bool unwritable;
+    };
+    // Not const: a stream takes the bytes out of its row.
+    std::vector<Case> cases = {
+        {(dir_ / "goo").string(), false},  // inside the name: "goo" is never opened
+        {good, false},                     // where the character that ends it was due
+        {good + "\n", true},               // the report cannot be written
+    };
+    for (Case& c : cases) {
+        std::FILE* in  = failingAfter(c.delivered);
+        std::FILE* out = c.unwritable ? std::fopen(good.c_str(), "rb") : std::tmpfile();
+        EXPECT_EQ(runInspection(in, out), 1) << c.delivered;
+        if (!c.unwritable) {
+            std::rewind(out);
+            std::string text(256, '\0');
+            text.resize(std::fread(text.data(), 1, text.size(), out));
+            EXPECT_EQ(text, FAILURE) << c.delivered;
+        }
+        std::fclose(in);
+        std::fclose(out);
     }
 #endif
 }

@@ -4,7 +4,7 @@
 Makes one small change at a time to the source, of the kinds of fault people make:
 relational and equality operators swapped or loosened, && and || swapped, a !
 dropped, an integer constant moved by one, a character or string literal changed,
-a return value flipped, a call or statement dropped. For each mutant it rebuilds
+a return value flipped, a call, statement or check dropped. For each mutant it rebuilds
 an unoptimized, bounds-checked tree with tests (build/mutation) incrementally and
 runs ctest; the mutant is killed when the build or a test fails. The tree is
 restored whatever happens.
@@ -176,6 +176,12 @@ def mutate_statement(line, in_bool_function):
         yield "return flipped", indent + ("return false;" if "true" in stripped else "return true;")
     elif in_bool_function and stripped.startswith("return ") and "?" not in stripped:
         yield "return flipped", indent + f"return !({stripped[len('return '):-1]});"
+    # A check removed: its condition never holds, or its result is one branch always.
+    if re.fullmatch(r"if \(.+\) \{", stripped):
+        yield "dropped check", indent + "if (false) {"
+    chosen = re.fullmatch(r"return .+ \? (\w+) : (\w+);", stripped)
+    for branch in chosen.groups() if chosen else ():
+        yield "dropped check", indent + f"return {branch};"
     if not NOT_DROPPED.match(stripped) and any(p.match(stripped) for p in DROPPABLE):
         if stripped.count("(") == stripped.count(")"):
             yield "dropped statement", indent + ";"
