@@ -6,7 +6,9 @@
 #include <span>
 
 #ifdef _WIN32
+#include <fcntl.h>
 #include <io.h>
+#include <windows.h>
 #define isatty _isatty
 #define fileno _fileno
 #else
@@ -28,6 +30,65 @@ using FileName = std::array<char, FILE_NAME_CAPACITY>;
 // A memory stream has no descriptor, and is no terminal.
 bool isTerminal(std::FILE* stream) { return isatty(fileno(stream)) != 0; }
 
+#ifdef _WIN32
+// On Windows a file name is text, not bytes. What is typed at a console is read as
+// UTF-16 and handed on as UTF-8, so that a name in any script arrives whole; a file
+// or a pipe is read as raw bytes, as on POSIX, with no end-of-file character and no
+// CR LF joined. A name that is UTF-8 opens through the UTF-16 interface; any other
+// goes to fopen unchanged, in the ANSI code page.
+
+// The next byte of input, or EOF.
+int readByte(std::FILE* input) {
+    // One console a process: the rest of the UTF-8 of the character last typed.
+    static std::array<char, 4> typed{};
+    static int typedCount = 0;
+    static int typedNext  = 0;
+    if (typedNext < typedCount) {
+        return static_cast<unsigned char>(typed.at(static_cast<std::size_t>(typedNext++)));
+    }
+    auto* const console = reinterpret_cast<HANDLE>(_get_osfhandle(fileno(input)));
+    DWORD mode          = 0;
+    std::array<wchar_t, 2> units{};
+    DWORD count = 0;
+    if (GetConsoleMode(console, &mode) == 0) {
+        static_cast<void>(_setmode(fileno(input), _O_BINARY));
+        return std::getc(input);
+    }
+    // A typed line ends in CR LF: the LF ends it. Ctrl+Z is the console's end of input.
+    // A console that cannot be read as UTF-16 is read as the stream, whose ferror
+    // then tells of the failure.
+    do {
+        if (ReadConsoleW(console, units.data(), 1, &count, nullptr) == 0) {
+            return std::getc(input);
+        }
+    } while (count == 1 && units[0] == L'\r');
+    if (count == 0 || units[0] == 0x1A) {
+        return EOF;
+    }
+    if (IS_HIGH_SURROGATE(units[0]) &&
+        (ReadConsoleW(console, &units[1], 1, &count, nullptr) == 0 || count == 0)) {
+        return std::getc(input);
+    }
+    typedCount = WideCharToMultiByte(CP_UTF8, 0, units.data(), units[1] != 0 ? 2 : 1, typed.data(),
+                                     static_cast<int>(typed.size()), nullptr, nullptr);
+    typedNext  = 0;
+    return typedCount > 0 ? readByte(input) : EOF;
+}
+
+std::FILE* openFile(const char* name) {
+    std::array<wchar_t, FILE_NAME_CAPACITY> wide{};
+    if (MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, name, -1, wide.data(),
+                            static_cast<int>(wide.size())) == 0) {
+        return std::fopen(name, "rb");
+    }
+    return _wfopen(wide.data(), L"rb");
+}
+#else
+int readByte(std::FILE* input) { return std::getc(input); }
+
+std::FILE* openFile(const char* name) { return std::fopen(name, "rb"); }
+#endif
+
 // The characters that precede and end a word under the "%s" conversion.
 constexpr bool isWordSeparator(int c) {
     return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
@@ -42,13 +103,13 @@ constexpr bool isWordSeparator(int c) {
 // which is what Enter sends to a terminal in raw mode. Fails when input ends before a
 // word, and on a read error anywhere in this.
 bool readFileName(std::FILE* input, FileName& name) {
-    int c = std::getc(input);
+    int c = readByte(input);
     while (c != EOF && isWordSeparator(c)) {
-        c = std::getc(input);
+        c = readByte(input);
     }
     std::size_t length = 0;
     bool fits          = true;
-    for (; c != EOF && !isWordSeparator(c); c = std::getc(input)) {
+    for (; c != EOF && !isWordSeparator(c); c = readByte(input)) {
         fits = fits && c != '\0' && length < name.size() - 1;
         if (fits) {
             name[length++] = static_cast<char>(c);
@@ -57,10 +118,10 @@ bool readFileName(std::FILE* input, FileName& name) {
     name[length] = '\0';
     if (isTerminal(input)) {
         while (c != '\n' && c != '\r' && c != EOF) {
-            c = std::getc(input);
+            c = readByte(input);
         }
     }
-    // getc's EOF is a read error too: the part read so far would name another file.
+    // EOF is a read error too: the part read so far would name another file.
     if (std::ferror(input) != 0) {
         return false;
     }
@@ -76,7 +137,7 @@ struct FileCloser {
 // read error), since the report would otherwise show bytes the file does not hold.
 // The file is closed on return, before any report output.
 bool readHeaderBytes(const char* fileName, std::span<unsigned char, WAV_HEADER_SIZE> raw) {
-    const std::unique_ptr<std::FILE, FileCloser> file{std::fopen(fileName, "rb")};
+    const std::unique_ptr<std::FILE, FileCloser> file{openFile(fileName)};
     if (!file) {
         return false;
     }

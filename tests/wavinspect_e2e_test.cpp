@@ -9,6 +9,7 @@
 #include <iterator>
 #include <random>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #ifndef _WIN32
@@ -50,6 +51,9 @@ std::string lineEnds(std::string text) {
     }
     return text;
 }
+
+// A name's UTF-8 bytes, as a user gives them on standard input.
+std::string utf8(std::u8string_view name) { return {name.begin(), name.end()}; }
 
 const std::string PROMPT  = "Input file name: ";
 const std::string FAILURE = PROMPT + lineEnds("Input file not found/corrupted!\n");
@@ -130,6 +134,20 @@ protected:
         return shell(programCommand() + " " + args + " <stdin", stdoutPath);
     }
 
+    // Runs the program once a word on one input file that the runs share, as the test's
+    // own standard input, where cmd.exe cannot redirect a group of commands.
+    RunResult runSharing(const std::string& input, int runs) {
+        writeFile(dir_ / "shared", input);
+        EXPECT_NE(std::freopen((dir_ / "shared").string().c_str(), "rb", stdin), nullptr);
+        RunResult all{"", "", 0};
+        for (int run = 0; run < runs; ++run) {
+            const RunResult result = shell(programCommand());
+            all                    = {all.out + result.out, all.err + result.err, result.status};
+        }
+        EXPECT_NE(std::freopen(WINDOWS ? "NUL" : "/dev/null", "rb", stdin), nullptr);
+        return all;
+    }
+
     fs::path dir_;
 };
 
@@ -143,6 +161,14 @@ TEST_F(Wavinspect, DialogueMatchesByteForByte) {
 
     writeFile(dir_ / "good.wav", asText(CANONICAL_HEADER));
     writeFile(dir_ / "a", asText(CANONICAL_HEADER));
+    // Names outside ASCII; Windows takes bytes that are no UTF-8 in its ANSI code page.
+    for (const char8_t* name :
+         {u8"h\u00e9llo-\u00fc\u00f1\u00ef.wav",
+          u8"\u03b5\u03bb\u03bb\u03b7\u03bd\u03b9\u03ba\u03ac.wav", u8"\u65e5\u672c\u8a9e.wav"}) {
+        writeFile(dir_ / fs::path(name), asText(CANONICAL_HEADER));
+    }
+    writeFile(WINDOWS ? dir_ / fs::path(u8"caf\u00e9.wav") : dir_ / "caf\xe9.wav",
+              asText(CANONICAL_HEADER));
     writeFile(dir_ / "control.wav", asText(controlBytes));
     writeFile(dir_ / "text.txt", std::string(60, 'T'));
     writeFile(dir_ / "short.wav", asText(CANONICAL_HEADER).substr(0, 43));
@@ -184,6 +210,12 @@ TEST_F(Wavinspect, DialogueMatchesByteForByte) {
         {"text file", "text.txt\n", PROMPT + reportOf(text), 0},
         {"99-byte name", longName.substr(1) + "\n", PROMPT + CANONICAL_REPORT, 0},
         {"one-byte name", "a\n", PROMPT + CANONICAL_REPORT, 0},
+        {"UTF-8 Latin name", utf8(u8"h\u00e9llo-\u00fc\u00f1\u00ef.wav\n"),
+         PROMPT + CANONICAL_REPORT, 0},
+        {"UTF-8 Greek name", utf8(u8"\u03b5\u03bb\u03bb\u03b7\u03bd\u03b9\u03ba\u03ac.wav\n"),
+         PROMPT + CANONICAL_REPORT, 0},
+        {"UTF-8 CJK name", utf8(u8"\u65e5\u672c\u8a9e.wav\n"), PROMPT + CANONICAL_REPORT, 0},
+        {"cp1252 name", "caf\xe9.wav\n", PROMPT + CANONICAL_REPORT, 0},
         {"file of 3 GiB", "large.wav\n", PROMPT + CANONICAL_REPORT, 0},
         {"program being run", PROGRAM + "\n", PROMPT + reportOf(programStart), 0},
         {"missing file", "missing.wav\n", FAILURE, 1},
@@ -195,6 +227,7 @@ TEST_F(Wavinspect, DialogueMatchesByteForByte) {
         {"100-byte name", longName + "\n", FAILURE, 1},
         {"very long name", std::string(1 << 20, 'n'), FAILURE, 1},
         {"zero byte in name", std::string("good.wav\0x", 10) + "\n", FAILURE, 1},
+        {"0x1A in name", "good.wav\x1a\n", FAILURE, 1},  // no end of input, as in a text stream
     };
     for (const Case& c : cases) {
         const RunResult result = run(c.input, c.args);
@@ -241,11 +274,9 @@ TEST_F(Wavinspect, LeavesTheRestOfStandardInputToTheNextRun) {
     };
     const std::vector<Case> cases = {
         {"pipe", "cat names | " + twice, report + report, 0},
-        {"regular file", twice + " <names", report + report, 0},
         {"fourth run fails", "cat names | { " + twice + "; " + twice + "; }",
          report + report + report + FAILURE, 1},
         {"long name, then a good one, by pipe", "cat long-name | " + twice, FAILURE + report, 0},
-        {"long name, then a good one, from a file", twice + " <long-name", FAILURE + report, 0},
         {"zero byte, then a good name", "cat zero-byte | " + twice, FAILURE + report, 0},
         // The file is the pipe itself: the run takes its 44 bytes and leaves the tail.
         {"no read past the header", "cat through-stdin | { " + programCommand() + "; cat; }",
@@ -274,6 +305,27 @@ TEST_F(Wavinspect, LeavesTheRestOfStandardInputToTheNextRun) {
         EXPECT_EQ(result.out, c.expected) << c.name;
         EXPECT_EQ(result.status, c.status) << c.name;
         EXPECT_EQ(result.err, "") << c.name;
+    }
+}
+
+// The same, on a file that successive runs share, on every platform.
+TEST_F(Wavinspect, RunsSharingAnInputFileTakeAWordEach) {
+    writeFile(dir_ / "good.wav", asText(CANONICAL_HEADER));
+    writeFile(dir_ / "suffix.wav", asText(CANONICAL_HEADER));
+    const std::string report = PROMPT + lineEnds(CANONICAL_REPORT);
+    struct Case {
+        std::string input;
+        std::string expected;
+    };
+    const std::vector<Case> cases = {
+        {"good.wav\n\n  good.wav good.wav\n", report + report},
+        {std::string(100, 'd') + "suffix.wav\ngood.wav\n", FAILURE + report},
+        {"good.wav\x1a good.wav\n", FAILURE + report},  // 0x1A ends no input
+    };
+    for (const Case& c : cases) {
+        const RunResult result = runSharing(c.input, 2);
+        EXPECT_EQ(result.out, c.expected) << c.input;
+        EXPECT_EQ(result.err, "") << c.input;
     }
 }
 
