@@ -1,14 +1,16 @@
 #!/usr/bin/env bash
 # Start-up cost of wavinspect. Runs the program N times on the bundled example, and
-# the same way a static C program that does the same job (the floor: stdio, one
-# scanf, fopen, fread, one printf), /bin/true, `head -c 44 FILE` and any
+# the same way a C program that does the same job, linked as the program is (the
+# floor: stdio, one scanf, fopen, fread, one printf; static for the static release
+# program, dynamic for a plain build), /bin/true, `head -c 44 FILE` and any
 # audio-information tool found on the PATH; prints each command's wall time per
-# run and its ratios to the C floor and to /bin/true, then the program's peak
-# resident memory. Every command gets the same standard input
+# run and its ratios to the C floor and to /bin/true, then the peak resident memory
+# of the program and of the floor. Every command gets the same standard input
 # (the example's name) and writes to /dev/null. The commands take turns over several
 # rounds, so a busy moment hits them alike, and each one's median round is kept.
 #
 # Usage: bench/startup.sh [N] [PROGRAM]    (defaults: 1000, build/release/wavinspect)
+#        bench/startup.sh 1000 build/plain/wavinspect   (a plain build: cmake -S . -B build/plain)
 #        ROUNDS=7 bench/startup.sh         (default: 5 rounds)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -23,17 +25,22 @@ if [[ ! -x $program ]]; then
     exit 1
 fi
 
-for tool in cc /usr/bin/time; do
+for tool in cc /usr/bin/time readelf; do
     command -v "$tool" >/dev/null ||
-        { echo "bench/startup.sh needs $tool (Debian packages gcc and time)" >&2; exit 1; }
+        { echo "bench/startup.sh needs $tool (Debian packages gcc, time and binutils)" >&2; exit 1; }
 done
+# A program with an interpreter is linked dynamically; so is its floor, then.
+linkage=static
+if readelf -lW "$program" | grep -q INTERP; then
+    linkage=dynamic
+fi
 
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
 input=$scratch/input
 printf '%s\n' "$example" >"$input"
 
-# The floor: the same dialogue and report in plain C, linked statically.
+# The floor: the same dialogue and report in plain C, linked as the program is.
 floor=$scratch/c-floor
 cat >"$floor.c" <<'C'
 #include <stdio.h>
@@ -58,7 +65,7 @@ int main(void) {
     return n != sizeof h;
 }
 C
-cc -O2 -static -o "$floor" "$floor.c"
+cc -O2 $([[ $linkage == dynamic ]] || echo -static) -o "$floor" "$floor.c"
 if ! cmp -s <("$program" <"$input") <("$floor" <"$input"); then
     echo "the C floor's output differs from $program's: the comparison would be unfair" >&2
     exit 1
@@ -101,13 +108,15 @@ echo "runs: $runs per command, median of $rounds rounds"
 printf '%-44s %12s %8s %8s\n' command 'us per run' 'vs C' 'vs true'
 for command in "${commands[@]}"; do
     name=$command
-    [[ $command != "$floor" ]] || name='static C floor (cc -O2 -static)'
+    [[ $command != "$floor" ]] || name="$linkage C floor"
     awk -v c="$name" -v t="${best[$command]}" -v n="$runs" -v f="${best[$floor]}" \
         -v b="${best[/bin/true]}" \
         'BEGIN { printf "%-44s %12.1f %8.3f %8.3f\n", c, t / n / 1000, t / f, t / b }'
 done
 
 # time reports on its standard error; the program's own output goes to /dev/null.
-rss=$(/usr/bin/time -f %M "$program" <"$input" 2>&1 >/dev/null)
-echo "peak resident memory of $program: $rss KiB"
+for command in "$program" "$floor"; do
+    rss=$(/usr/bin/time -f %M "$command" <"$input" 2>&1 >/dev/null)
+    echo "peak resident memory of $([[ $command == "$floor" ]] && echo "the $linkage C floor" || echo "$command"): $rss KiB"
+done
 echo "size of $program: $(wc -c <"$program") bytes"
