@@ -32,11 +32,13 @@ foreach(flag -fstack-protector-strong -fstack-clash-protection -fcf-protection)
 endforeach()
 
 # Fortification needs the optimizer, and a compiler may already define a level.
+# A sanitizer checks those calls itself, and fortified ones get in its way.
 set(CMAKE_REQUIRED_FLAGS -O2)
 check_cxx_source_compiles("#ifndef _FORTIFY_SOURCE\n#error\n#endif\nint main() {}"
     WAVINSPECT_FORTIFIED_BY_DEFAULT)
 unset(CMAKE_REQUIRED_FLAGS)
-if(NOT WAVINSPECT_FORTIFIED_BY_DEFAULT AND NOT caller_compile_flags MATCHES "_FORTIFY_SOURCE")
+if(NOT WAVINSPECT_FORTIFIED_BY_DEFAULT AND NOT caller_compile_flags MATCHES "_FORTIFY_SOURCE"
+   AND NOT WAVINSPECT_SANITIZE)
     target_compile_definitions(wavinspect_hardening INTERFACE
         $<$<AND:$<CXX_COMPILER_ID:GNU,Clang>,$<NOT:$<CONFIG:Debug>>>:_FORTIFY_SOURCE=2>)
 endif()

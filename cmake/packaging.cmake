@@ -5,13 +5,6 @@
 # stamp comes from SOURCE_DATE_EPOCH, by default the last commit's time, so that a
 # rebuild of the same commit gives the same bytes.
 
-# The changelog must have an entry for the version being built.
-file(STRINGS ${PROJECT_SOURCE_DIR}/CHANGELOG.md release_line
-    REGEX "^## \\[${PROJECT_VERSION}\\] - [0-9]+-[0-9]+-[0-9]+" LIMIT_COUNT 1)
-if(NOT release_line)
-    message(FATAL_ERROR "CHANGELOG.md has no entry for version ${PROJECT_VERSION}")
-endif()
-
 if(DEFINED ENV{SOURCE_DATE_EPOCH})
     set(source_date_epoch "$ENV{SOURCE_DATE_EPOCH}")
 else()
@@ -22,7 +15,7 @@ else()
     if(git_failed OR source_date_epoch STREQUAL "")
         # Not a git checkout (an unpacked source archive): midnight (UTC) of the
         # release date, counted in days from 1970-01-01 by the civil-calendar rule.
-        string(REGEX MATCH "([0-9]+)-([0-9]+)-([0-9]+)$" date "${release_line}")
+        string(REGEX MATCH "([0-9]+)-([0-9]+)-([0-9]+)" date "${WAVINSPECT_RELEASE_DATE}")
         math(EXPR march_based "(${CMAKE_MATCH_2} + 9) % 12")  # March is 0
         math(EXPR year "${CMAKE_MATCH_1} - ${march_based} / 10")
         math(EXPR days "365 * ${year} + ${year} / 4 - ${year} / 100 + ${year} / 400

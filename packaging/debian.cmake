@@ -23,7 +23,7 @@ file(REMOVE ${doc_dir}/README.md ${doc_dir}/LICENSE ${doc_dir}/CHANGELOG.md)
 file(READ ${WAVINSPECT_SOURCE_DIR}/CHANGELOG.md changelog)
 # A semicolon would split CMake's lists: carried through as a placeholder.
 string(REPLACE ";" "@SEMICOLON@" changelog "${changelog}")
-string(REGEX MATCH "\n## \\[${CPACK_PACKAGE_VERSION}\\][^\n]*\n(.*)" entry "${changelog}")
+string(REGEX MATCH "\n## ${CPACK_PACKAGE_VERSION} [^\n]*\n(.*)" entry "${changelog}")
 string(REGEX REPLACE "\n## .*" "" entry "${CMAKE_MATCH_1}")
 string(REGEX MATCHALL "\n- [^\n]*" items "\n${entry}")
 set(debian_changelog "wavinspect (${CPACK_PACKAGE_VERSION}) unstable; urgency=medium\n\n")

@@ -4,10 +4,11 @@
 Makes one small change at a time to the source, of the kinds of fault people make:
 relational and equality operators swapped or loosened, && and || swapped, a !
 dropped, an integer constant moved by one, a character or string literal changed,
-a return value flipped, a call, statement or check dropped. For each mutant it rebuilds
-an unoptimized, bounds-checked tree with tests (build/mutation) incrementally and
-runs ctest; the mutant is killed when the build or a test fails. The tree is
-restored whatever happens.
+a return value flipped, a call, statement or check dropped. Mutants are made in a
+copy of the checkout's files as they stand (build/mutation-source), never in the
+checkout, so a run that is stopped leaves the checkout as it was. For each mutant it
+rebuilds an unoptimized, bounds-checked tree with tests (build/mutation)
+incrementally and runs ctest; the mutant is killed when the build or a test fails.
 
 Mutants listed in tools/equivalent-mutants.txt change no observable behaviour and
 are not counted, except those whose reason starts "on TARGET:": they change
@@ -22,6 +23,7 @@ Usage: tools/mutate.py [--list] [--only PATH] [--timeout SECONDS]
 import argparse
 import os
 import re
+import shutil
 import signal
 import subprocess
 import sys
@@ -38,13 +40,13 @@ SOURCES = [
     "console/inspection_driver.cpp",
     "console/main.cpp",
 ]
+COPY = ROOT / "build" / "mutation-source"
 BUILD = ROOT / "build" / "mutation"
 # -O0 rebuilds quickly; the library's assertions turn an index past an array's end
 # into a failure. Warnings are never errors here: only a test or a build error kills.
-CONFIGURE = ["cmake", "-S", str(ROOT), "-B", str(BUILD), "--fresh", "-DBUILD_TESTING=ON",
+CONFIGURE = ["cmake", "-S", str(COPY), "-B", str(BUILD), "--fresh", "-DBUILD_TESTING=ON",
              "-DCMAKE_BUILD_TYPE=Debug", "-DCMAKE_CXX_FLAGS_DEBUG=-O0 -D_GLIBCXX_ASSERTIONS"]
 ON_TARGET = re.compile(r"on ([\w-]+): ")
-BACKUP = ROOT / "build" / "mutation-originals"
 EQUIVALENTS = ROOT / "tools" / "equivalent-mutants.txt"
 
 
@@ -251,13 +253,16 @@ def run(command, timeout):
             return -1
 
 
-def restore_backup():
-    """Puts back the originals of a run that was stopped before it could."""
-    if BACKUP.exists():
-        for saved in BACKUP.rglob("*"):
-            if saved.is_file():
-                (ROOT / saved.relative_to(BACKUP)).write_bytes(saved.read_bytes())
-                saved.unlink()
+def copy_checkout():
+    """Copies the files of the checkout that git tracks or would track, as they stand in
+    the working tree, to COPY."""
+    shutil.rmtree(COPY, ignore_errors=True)
+    listed = subprocess.run(["git", "ls-files", "-z", "--cached", "--others", "--exclude-standard"],
+                            cwd=ROOT, check=True, capture_output=True).stdout
+    for name in filter(None, listed.decode().split("\0")):
+        if (ROOT / name).is_file():  # not a file deleted from the working tree
+            (COPY / name).parent.mkdir(parents=True, exist_ok=True)
+            shutil.copy2(ROOT / name, COPY / name)
 
 
 def main():
@@ -268,7 +273,6 @@ def main():
                         help="seconds the tests of one mutant may take")
     args = parser.parse_args()
 
-    restore_backup()
     sources = [args.only] if args.only else SOURCES
     equivalents = read_equivalents()
     # Windows-only code is mutated only where an entry sends the mutant to that target.
@@ -280,12 +284,7 @@ def main():
         print(f"{len(mutants)} mutants")
         return 0
 
-    # Stopping by a signal still restores the tree.
-    def stop(signum, _frame):
-        raise KeyboardInterrupt(f"signal {signum}")
-    signal.signal(signal.SIGTERM, stop)
-    signal.signal(signal.SIGHUP, stop)
-
+    copy_checkout()
     # Each tree a mutant is tested in: this host's, and a target's for the mutants that
     # only it can tell apart.
     trees = {None: BUILD}
@@ -296,49 +295,40 @@ def main():
     for target, tree in trees.items():
         configure = CONFIGURE if target is None else [
             "cmake", "--preset", target, "-B", str(tree), "--fresh"]
-        subprocess.run(configure, cwd=ROOT, check=True, stdout=subprocess.DEVNULL)
+        subprocess.run(configure, cwd=COPY, check=True, stdout=subprocess.DEVNULL)
         if run(["cmake", "--build", str(tree), "--parallel", "2"], None) != 0 or run(
                 ["ctest", "--test-dir", str(tree)], None) != 0:
             sys.exit(f"the unmutated tree {tree} does not build or pass its tests")
 
     killed, equivalent, survivors, listed_seen = 0, 0, [], set()
     started = time.monotonic()
-    originals = {path: (ROOT / path).read_text() for path in sources}
-    try:
-        for path, text in originals.items():
-            saved = BACKUP / path
-            saved.parent.mkdir(parents=True, exist_ok=True)
-            saved.write_text(text)
-        for count, m in enumerate(mutants, 1):
-            lines = originals[m.path].split("\n")
-            lines[m.line - 1] = m.after
-            (ROOT / m.path).write_text("\n".join(lines))
-            target = ON_TARGET.match(equivalents.get(m.key(), ""))
-            tree = trees[target.group(1) if target else None]
-            dead = run(["cmake", "--build", str(tree), "--parallel", "2"], None) != 0 or run(
-                ["ctest", "--test-dir", str(tree), "--stop-on-failure", "-j2"],
-                args.timeout) != 0
-            (ROOT / m.path).write_text(originals[m.path])
-            # A mutant listed for a target is counted like any other, tested there.
-            if m.key() in equivalents:
-                listed_seen.add(m.key())
-            if m.key() in equivalents and not target:
-                equivalent += 1
-                if dead:
-                    survivors.append(f"listed as equivalent but killed: {m.describe()}")
-            elif dead:
-                killed += 1
-            else:
-                where = f" on {target.group(1)}" if target else ""
-                survivors.append(f"survived{where}: {m.describe()}")
-                print(survivors[-1], flush=True)
-            if count % 25 == 0:
-                print(f"{count} of {len(mutants)} mutants run, "
-                      f"{time.monotonic() - started:.0f} s", flush=True)
-    finally:
-        for path, text in originals.items():
-            (ROOT / path).write_text(text)
-        restore_backup()
+    originals = {path: (COPY / path).read_text() for path in sources}
+    for count, m in enumerate(mutants, 1):
+        lines = originals[m.path].split("\n")
+        lines[m.line - 1] = m.after
+        (COPY / m.path).write_text("\n".join(lines))
+        target = ON_TARGET.match(equivalents.get(m.key(), ""))
+        tree = trees[target.group(1) if target else None]
+        dead = run(["cmake", "--build", str(tree), "--parallel", "2"], None) != 0 or run(
+            ["ctest", "--test-dir", str(tree), "--stop-on-failure", "-j2"],
+            args.timeout) != 0
+        (COPY / m.path).write_text(originals[m.path])
+        # A mutant listed for a target is counted like any other, tested there.
+        if m.key() in equivalents:
+            listed_seen.add(m.key())
+        if m.key() in equivalents and not target:
+            equivalent += 1
+            if dead:
+                survivors.append(f"listed as equivalent but killed: {m.describe()}")
+        elif dead:
+            killed += 1
+        else:
+            where = f" on {target.group(1)}" if target else ""
+            survivors.append(f"survived{where}: {m.describe()}")
+            print(survivors[-1], flush=True)
+        if count % 25 == 0:
+            print(f"{count} of {len(mutants)} mutants run, "
+                  f"{time.monotonic() - started:.0f} s", flush=True)
 
     stale = [key for key in equivalents if key not in listed_seen]
     for path, occurrence, before, after in stale:

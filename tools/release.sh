@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
 # Makes a release of the committed HEAD in dist/: the source archive, the Debian
 # package, the static Linux program with its man page, LICENSE and README, the
-# Windows program with LICENSE and README, and SHA256SUMS over them. Every time
-# stamp comes from SOURCE_DATE_EPOCH (default: the last commit's time) and every
-# archive lists its files in name order with owner root, so two runs on one commit
-# give the same SHA256SUMS.
+# Windows program with LICENSE and README, and SHA256SUMS over them. The programs are
+# built from the source archive itself, unpacked in a scratch folder, so a release
+# holds nothing that is not committed, and the checkout's own builds are left alone.
+# Every time stamp comes from SOURCE_DATE_EPOCH (default: the last commit's time) and
+# every archive lists its files in name order with owner root, so two runs on one
+# commit give the same SHA256SUMS.
 #
 # Usage: tools/release.sh   (needs: cmake g++ make gzip git dpkg python3 g++-mingw-w64-x86-64-posix)
 set -euo pipefail
@@ -12,14 +14,28 @@ cd "$(dirname "$0")/.."
 export LC_ALL=C
 export SOURCE_DATE_EPOCH=${SOURCE_DATE_EPOCH:-$(git log -1 --format=%ct)}
 
-build=build/release
-windows=build/release-windows
-rm -rf "$build" "$windows" dist
-cmake --preset release --fresh >/dev/null
-cmake --build --preset release
-cmake --preset windows-x64 -B "$windows" --fresh -DBUILD_TESTING=OFF >/dev/null
+if [[ -n $(git status --porcelain --untracked-files=no) ]]; then
+    echo "release.sh: uncommitted changes are not released; this releases HEAD" >&2
+fi
+version=$(git show HEAD:CMakeLists.txt | sed -n 's/^ *VERSION \([0-9.]*\)$/\1/p' | head -1)
+scratch=$(mktemp -d)
+trap 'rm -rf "$scratch"' EXIT
+source=$scratch/wavinspect-$version
+git archive --format=tar --prefix="wavinspect-$version/" HEAD >"$source.tar"
+tar -xf "$source.tar" -C "$scratch"
+# Release notes come first: a release without them is not made.
+grep -Eq "^## $version - [0-9]{4}-[0-9]{2}-[0-9]{2}\$" "$source/CHANGELOG.md" || {
+    echo "release.sh: CHANGELOG.md has no dated entry for version $version" >&2
+    exit 1
+}
+
+build=$scratch/release
+windows=$scratch/release-windows
+(cd "$source" && cmake --preset release -B "$build" >/dev/null)
+cmake --build "$build"
+(cd "$source" && cmake --preset windows-x64 -B "$windows" -DBUILD_TESTING=OFF >/dev/null)
 cmake --build "$windows"
-version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
+rm -rf dist
 mkdir dist
 
 # Archives hold their files sorted by name, owned by root, dated SOURCE_DATE_EPOCH.
@@ -30,8 +46,7 @@ reproducible_tar() {
         -C "$(dirname "$folder")" -cf - "$(basename "$folder")" | gzip -9n >"$output"
 }
 
-git archive --format=tar --prefix="wavinspect-$version/" HEAD | gzip -9n \
-    >"dist/wavinspect-$version.tar.gz"
+gzip -9n <"$source.tar" >"dist/wavinspect-$version.tar.gz"
 
 # The package's ar members take the mode of cpack's temporary files.
 (umask 022 && cd "$build" && cpack -G DEB >/dev/null)
@@ -40,7 +55,7 @@ cp "$build"/wavinspect_"$version"_*.deb dist/
 stage=$build/stage/wavinspect-$version-linux-$(uname -m)
 mkdir -p "$stage"
 strip --strip-all -o "$stage/wavinspect" "$build/wavinspect"
-cp "$build/wavinspect.1" LICENSE README.md "$stage/"
+cp "$build/wavinspect.1" "$source/LICENSE" "$source/README.md" "$stage/"
 reproducible_tar "dist/$(basename "$stage").tar.gz" "$stage"
 
 # The zip's entries: name order, the epoch's date (zip keeps local time in two-second
@@ -48,7 +63,7 @@ reproducible_tar "dist/$(basename "$stage").tar.gz" "$stage"
 stage=$windows/stage/wavinspect-$version-windows-x64
 mkdir -p "$stage"
 x86_64-w64-mingw32-strip --strip-all -o "$stage/wavinspect.exe" "$windows/wavinspect.exe"
-cp LICENSE README.md "$stage/"
+cp "$source/LICENSE" "$source/README.md" "$stage/"
 python3 - "dist/$(basename "$stage").zip" "$stage" <<'PY'
 import os, sys, time, zipfile
 output, folder = sys.argv[1], sys.argv[2]
