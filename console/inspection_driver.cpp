@@ -44,7 +44,7 @@ int readByte(std::FILE* input) {
     static int typedCount = 0;
     static int typedNext  = 0;
     if (typedNext < typedCount) {
-        return static_cast<unsigned char>(typed.at(static_cast<std::size_t>(typedNext++)));
+        return static_cast<unsigned char>(typed[static_cast<std::size_t>(typedNext++)]);
     }
     auto* const console = reinterpret_cast<HANDLE>(_get_osfhandle(fileno(input)));
     DWORD mode          = 0;
