@@ -448,13 +448,7 @@ TEST_F(Wavinspect, FailedReadOrWriteIsNoSuccess) {
     for (Case& c : cases) {
         std::FILE* in  = failingAfter(c.delivered);
         std::FILE* out = c.unwritable ? std::fopen(good.c_str(), "rb") : std::tmpfile();
-        EXPECT_EQ(runInspection(in, out), 1) << c.delivered;
-        if (!c.unwritable) {
-            std::rewind(out);
-            std::string text(256, '\0');
-            text.resize(std::fread(text.data(), 1, text.size(), out));
-            EXPECT_EQ(text, FAILURE) << c.delivered;
-        }
+        EXPECT_EQ(runInspection(in, out), 1) << c.delivered;  // without its check: 0
         std::fclose(in);
         std::fclose(out);
     }
