@@ -290,8 +290,8 @@ TEST_F(Wavinspect, LeavesTheRestOfStandardInputToTheNextRun) {
         // The reader leaves after the prompt: the report is lost when stdout is closed.
         {"reader gone before the report",
          "mkfifo in out && { trap '' PIPE; " + programCommand() +
-             " <in >out & } && exec 3>in && timeout 10 head -c 17 out"
-             " && echo good.wav >&3; wait $!",
+             " <in >out & } && exec 3>in"
+             " && { timeout 10 head -c 17 out && echo good.wav >&3; exec 3>&-; wait $!; }",
          PROMPT, 1},
         {"FIFO written in two parts",
          // The writer is ended whatever happens, so a failed open cannot hang the test.
