@@ -3,9 +3,27 @@
 # full RELRO with immediate binding. The caller's flags come first: a flag is added
 # only where the caller's compile or link flags hold none of its kind, so that a
 # distribution's choices (a fortify level, say) are never overridden or downgraded.
-# Each flag is given only where the compiler for the target takes it.
+# Each flag is given only where the compiler or the linker for the target takes it.
 include(CheckCXXCompilerFlag)
 include(CheckCXXSourceCompiles)
+include(CheckLinkerFlag)
+
+# Sets variable to whether the tool ("compiler" or "linker") takes flag, and says
+# "yes" or "no": a probe's own "Failed" reads as an error.
+function(wavinspect_check_flag tool flag variable)
+    message(CHECK_START "Whether the ${tool} takes ${flag}")
+    set(CMAKE_REQUIRED_QUIET ON)
+    if(tool STREQUAL "compiler")
+        check_cxx_compiler_flag(${flag} ${variable})
+    else()
+        check_linker_flag(CXX ${flag} ${variable})
+    endif()
+    if(${variable})
+        message(CHECK_PASS "yes")
+    else()
+        message(CHECK_PASS "no")
+    endif()
+endfunction()
 
 # Compiled as position independent; the program's target chooses how it links
 # (-static-pie or -pie), since a -pie from CMake after -static-pie would win.
@@ -20,7 +38,7 @@ foreach(flag -fstack-protector-strong -fstack-clash-protection -fcf-protection)
     # Its kind: -fstack-protector-all or -fno-stack-protector is the caller's choice too.
     string(REGEX REPLACE "^-f(stack-protector|.*protection).*" "-f(no-)?\\1" kind ${flag})
     string(MAKE_C_IDENTIFIER "WAVINSPECT_HAS${flag}" has_flag)
-    check_cxx_compiler_flag(${flag} ${has_flag})
+    wavinspect_check_flag(compiler ${flag} ${has_flag})
     if(${has_flag} AND NOT caller_compile_flags MATCHES "${kind}")
         target_compile_options(wavinspect_hardening INTERFACE ${flag})
         # MinGW's stack protector lives in libssp, which the driver adds only when
@@ -33,21 +51,30 @@ endforeach()
 
 # Fortification needs the optimizer, and a compiler may already define a level.
 # A sanitizer checks those calls itself, and fortified ones get in its way.
+# The probe's own line would end in "Failed" for a compiler that defines none.
+message(CHECK_START "Looking for the compiler's own _FORTIFY_SOURCE")
 set(CMAKE_REQUIRED_FLAGS -O2)
+set(CMAKE_REQUIRED_QUIET ON)
 check_cxx_source_compiles("#ifndef _FORTIFY_SOURCE\n#error\n#endif\nint main() {}"
     WAVINSPECT_FORTIFIED_BY_DEFAULT)
 unset(CMAKE_REQUIRED_FLAGS)
+unset(CMAKE_REQUIRED_QUIET)
+if(WAVINSPECT_FORTIFIED_BY_DEFAULT)
+    message(CHECK_PASS "defined: the compiler's level is kept")
+else()
+    message(CHECK_PASS "none")
+endif()
 if(NOT WAVINSPECT_FORTIFIED_BY_DEFAULT AND NOT caller_compile_flags MATCHES "_FORTIFY_SOURCE"
    AND NOT WAVINSPECT_SANITIZE)
     target_compile_definitions(wavinspect_hardening INTERFACE
         $<$<AND:$<CXX_COMPILER_ID:GNU,Clang>,$<NOT:$<CONFIG:Debug>>>:_FORTIFY_SOURCE=2>)
 endif()
 
-if(NOT WIN32 AND NOT APPLE AND CMAKE_CXX_COMPILER_ID MATCHES "GNU|Clang")
-    if(NOT caller_link_flags MATCHES "-z[, ]*(no)?relro")
-        target_link_options(wavinspect_hardening INTERFACE LINKER:-z,relro)
-    endif()
-    if(NOT caller_link_flags MATCHES "-z[, ]*(now|lazy)")
-        target_link_options(wavinspect_hardening INTERFACE LINKER:-z,now)
-    endif()
+wavinspect_check_flag(linker LINKER:-z,relro WAVINSPECT_HAS_RELRO)
+wavinspect_check_flag(linker LINKER:-z,now WAVINSPECT_HAS_BIND_NOW)
+if(WAVINSPECT_HAS_RELRO AND NOT caller_link_flags MATCHES "-z[, ]*(no)?relro")
+    target_link_options(wavinspect_hardening INTERFACE LINKER:-z,relro)
+endif()
+if(WAVINSPECT_HAS_BIND_NOW AND NOT caller_link_flags MATCHES "-z[, ]*(now|lazy)")
+    target_link_options(wavinspect_hardening INTERFACE LINKER:-z,now)
 endif()

@@ -5,17 +5,8 @@
 #include <memory>
 #include <span>
 
-#ifdef _WIN32
-#include <fcntl.h>
-#include <io.h>
-#include <windows.h>
-#define isatty _isatty
-#define fileno _fileno
-#else
-#include <unistd.h>
-#endif
-
 #include "header_report.hpp"
+#include "platform.hpp"
 #include "wav_header.hpp"
 
 namespace {
@@ -26,68 +17,6 @@ constexpr int STATUS_REPORTED         = 0;
 constexpr int STATUS_FAILED           = 1;
 
 using FileName = std::array<char, FILE_NAME_CAPACITY>;
-
-// A memory stream has no descriptor, and is no terminal.
-bool isTerminal(std::FILE* stream) { return isatty(fileno(stream)) != 0; }
-
-#ifdef _WIN32
-// On Windows a file name is text, not bytes. What is typed at a console is read as
-// UTF-16 and handed on as UTF-8, so that a name in any script arrives whole; a file
-// or a pipe is read as raw bytes, as on POSIX, with no end-of-file character and no
-// CR LF joined. A name that is UTF-8 opens through the UTF-16 interface; any other
-// goes to fopen unchanged, in the ANSI code page.
-
-// The next byte of input, or EOF.
-int readByte(std::FILE* input) {
-    // One console a process: the rest of the UTF-8 of the character last typed.
-    static std::array<char, 4> typed{};
-    static int typedCount = 0;
-    static int typedNext  = 0;
-    if (typedNext < typedCount) {
-        return static_cast<unsigned char>(typed[static_cast<std::size_t>(typedNext++)]);
-    }
-    auto* const console = reinterpret_cast<HANDLE>(_get_osfhandle(fileno(input)));
-    DWORD mode          = 0;
-    std::array<wchar_t, 2> units{};
-    DWORD count = 0;
-    if (GetConsoleMode(console, &mode) == 0) {
-        static_cast<void>(_setmode(fileno(input), _O_BINARY));
-        return std::getc(input);
-    }
-    // A typed line ends in CR LF: the LF ends it. Ctrl+Z is the console's end of input.
-    // A console that cannot be read as UTF-16 is read as the stream, whose ferror
-    // then tells of the failure.
-    do {
-        if (ReadConsoleW(console, units.data(), 1, &count, nullptr) == 0) {
-            return std::getc(input);
-        }
-    } while (count == 1 && units[0] == L'\r');
-    if (count == 0 || units[0] == 0x1A) {
-        return EOF;
-    }
-    if (IS_HIGH_SURROGATE(units[0]) &&
-        (ReadConsoleW(console, &units[1], 1, &count, nullptr) == 0 || count == 0)) {
-        return std::getc(input);
-    }
-    typedCount = WideCharToMultiByte(CP_UTF8, 0, units.data(), units[1] != 0 ? 2 : 1, typed.data(),
-                                     static_cast<int>(typed.size()), nullptr, nullptr);
-    typedNext  = 0;
-    return typedCount > 0 ? readByte(input) : EOF;
-}
-
-std::FILE* openFile(const char* name) {
-    std::array<wchar_t, FILE_NAME_CAPACITY> wide{};
-    if (MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, name, -1, wide.data(),
-                            static_cast<int>(wide.size())) == 0) {
-        return std::fopen(name, "rb");
-    }
-    return _wfopen(wide.data(), L"rb");
-}
-#else
-int readByte(std::FILE* input) { return std::getc(input); }
-
-std::FILE* openFile(const char* name) { return std::fopen(name, "rb"); }
-#endif
 
 // The characters that precede and end a word under the "%s" conversion.
 constexpr bool isWordSeparator(int c) {
@@ -102,27 +31,27 @@ constexpr bool isWordSeparator(int c) {
 // never runs it; lines typed ahead stay. The line ends at a carriage return as well,
 // which is what Enter sends to a terminal in raw mode. Fails when input ends before a
 // word, and on a read error anywhere in this.
-bool readFileName(std::FILE* input, FileName& name) {
-    int c = readByte(input);
+bool readFileName(NameInput& input, FileName& name) {
+    int c = readNameByte(input);
     while (c != EOF && isWordSeparator(c)) {
-        c = readByte(input);
+        c = readNameByte(input);
     }
     std::size_t length = 0;
     bool fits          = true;
-    for (; c != EOF && !isWordSeparator(c); c = readByte(input)) {
+    for (; c != EOF && !isWordSeparator(c); c = readNameByte(input)) {
         fits = fits && c != '\0' && length < name.size() - 1;
         if (fits) {
             name[length++] = static_cast<char>(c);
         }
     }
     name[length] = '\0';
-    if (isTerminal(input)) {
+    if (isTerminal(input.stream)) {
         while (c != '\n' && c != '\r' && c != EOF) {
-            c = readByte(input);
+            c = readNameByte(input);
         }
     }
     // EOF is a read error too: the part read so far would name another file.
-    if (std::ferror(input) != 0) {
+    if (nameInputFailed(input)) {
         return false;
     }
     return fits && length > 0;
@@ -158,9 +87,10 @@ int runInspection(std::FILE* input, std::FILE* output) {
     // before the read waits.
     static_cast<void>(std::fflush(output));
 
+    NameInput nameInput = openNameInput(input);
     FileName name{};
     std::array<unsigned char, WAV_HEADER_SIZE> raw{};
-    if (!readFileName(input, name) || !readHeaderBytes(name.data(), raw)) {
+    if (!readFileName(nameInput, name) || !readHeaderBytes(name.data(), raw)) {
         static_cast<void>(std::fputs(FAILURE_MESSAGE, output));
         return STATUS_FAILED;
     }

@@ -13,9 +13,10 @@ incrementally and runs ctest; the mutant is killed when the build or a test fail
 Mutants listed in tools/equivalent-mutants.txt change no observable behaviour and
 are not counted, except those whose reason starts "on TARGET:": they change
 behaviour only on that target, and are built and tested there (with the preset of
-that name), where they must be killed. Any other survivor fails the run. Lines in
-an #ifdef _WIN32 block are mutated only where such an entry names the mutant, since
-every Windows mutant costs a run of the whole suite under wine.
+that name), where they must be killed. Any other survivor fails the run. Lines of
+the Windows body of the platform interface are mutated only where such an entry
+names the mutant, since every Windows mutant costs a run of the whole suite under
+wine.
 
 Usage: tools/mutate.py [--list] [--only PATH] [--timeout SECONDS]
 """
@@ -38,12 +39,23 @@ SOURCES = [
     "header/header_report.cpp",
     "console/inspection_driver.hpp",
     "console/inspection_driver.cpp",
+    "console/console_text.hpp",
+    "console/console_text.cpp",
+    "console/platform.hpp",
+    "console/platform_posix.cpp",
+    "console/platform_windows.cpp",
     "console/main.cpp",
 ]
+# Compiled for Windows alone, which this host does not build.
+WINDOWS_ONLY = {"console/platform_windows.cpp"}
+# Code that only these tests run on this host: a mutant there runs them alone.
+TESTS_OF = {"console/console_text.hpp": "ReadConsoleByte", "console/console_text.cpp": "ReadConsoleByte"}
 COPY = ROOT / "build" / "mutation-source"
 BUILD = ROOT / "build" / "mutation"
 # -O0 rebuilds quickly; the library's assertions turn an index past an array's end
-# into a failure. Warnings are never errors here: only a test or a build error kills.
+# into a failure. This host's tree treats no warning as an error, so a mutant is
+# killed by a test or a real build error; the target trees are configured by their
+# presets, which make warnings errors.
 CONFIGURE = ["cmake", "-S", str(COPY), "-B", str(BUILD), "--fresh", "-DBUILD_TESTING=ON",
              "-DCMAKE_BUILD_TYPE=Debug", "-DCMAKE_CXX_FLAGS_DEBUG=-O0 -D_GLIBCXX_ASSERTIONS"]
 ON_TARGET = re.compile(r"on ([\w-]+): ")
@@ -58,7 +70,7 @@ class Mutant:
     before: str
     after: str
     operator: str
-    windows_only: bool = False  # in an #ifdef _WIN32 block, which this host does not compile
+    windows_only: bool = False  # in a file that only a Windows build compiles
 
     def key(self):
         return (self.path, self.occurrence, self.before.strip(), self.after.strip())
@@ -109,7 +121,7 @@ INTEGER = re.compile(r"(?<![\w.'])(0[xX][0-9A-Fa-f]+|\d+)([uU]?)(?![\w.'])")
 DROPPABLE = [
     re.compile(r"^[\w:.<>-]+\(.*\);$"),  # a call: f(...); static_cast<void>(...);
     re.compile(r"^\w+ << .*;$"),  # a stream write
-    re.compile(r"^[\w\[\]+]+ (\+=|=) .*;$"),  # an assignment or append
+    re.compile(r"^[\w\[\].+]+ (\+=|=) .*;$"),  # an assignment or append
 ]
 NOT_DROPPED = re.compile(r"^(return|const|constexpr|auto|using|static_assert|if|for|while)\b")
 
@@ -197,13 +209,9 @@ def mutate_statement(line, in_bool_function):
 
 def mutants_of(path):
     lines = (ROOT / path).read_text().split("\n")
-    seen, in_bool_function, windows_only = {}, False, False
+    seen, in_bool_function, windows_only = {}, False, path in WINDOWS_ONLY
     for number, line in enumerate(lines, 1):
         stripped = line.strip()
-        if stripped.startswith("#ifdef _WIN32"):
-            windows_only = True
-        elif stripped.startswith(("#else", "#endif")):
-            windows_only = False
         occurrence = seen[stripped] = seen.get(stripped, 0) + 1
         if re.match(r"^(constexpr |static |inline )*bool \w+\(", stripped):
             in_bool_function = True
@@ -309,8 +317,9 @@ def main():
         (COPY / m.path).write_text("\n".join(lines))
         target = ON_TARGET.match(equivalents.get(m.key(), ""))
         tree = trees[target.group(1) if target else None]
+        only = ["-R", TESTS_OF[m.path]] if m.path in TESTS_OF and not target else []
         dead = run(["cmake", "--build", str(tree), "--parallel", "2"], None) != 0 or run(
-            ["ctest", "--test-dir", str(tree), "--stop-on-failure", "-j2"],
+            ["ctest", "--test-dir", str(tree), "--stop-on-failure", "-j2", *only],
             args.timeout) != 0
         (COPY / m.path).write_text(originals[m.path])
         # A mutant listed for a target is counted like any other, tested there.
