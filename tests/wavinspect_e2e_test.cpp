@@ -440,26 +440,29 @@ TEST_F(Wavinspect, FailedReadOrWriteIsNoSuccess) {
 #ifndef WAVINSPECT_HAS_FOPENCOOKIE
     GTEST_SKIP() << "this C library has no fopencookie, to make a stream fail";
 #else
-    const std::string good = (dir_ / "good.wav").string();
-    writeFile(good, asText(CANONICAL_HEADER));
-    writeFile(dir_ / "goo", asText(distinctHighBytes()));
+    // Names relative to the scratch folder, whose own name holds a blank.
+    const fs::path caller = fs::current_path();
+    fs::current_path(dir_);
+    writeFile("good.wav", asText(CANONICAL_HEADER));
+    writeFile("goo", asText(distinctHighBytes()));
     struct Case {
         std::string delivered;  // before the read error
         bool unwritable;
     };
     // Not const: a stream takes the bytes out of its row.
     std::vector<Case> cases = {
-        {(dir_ / "goo").string(), false},  // inside the name: "goo" is never opened
-        {good, false},                     // where the character that ends it was due
-        {good + "\n", true},               // the report cannot be written
+        {"goo", false},        // inside the name: "goo" is never opened
+        {"good.wav", false},   // where the character that ends it was due
+        {"good.wav\n", true},  // the report cannot be written
     };
     for (Case& c : cases) {
         std::FILE* in  = failingAfter(c.delivered);
-        std::FILE* out = c.unwritable ? std::fopen(good.c_str(), "rb") : std::tmpfile();
+        std::FILE* out = c.unwritable ? std::fopen("good.wav", "rb") : std::tmpfile();
         EXPECT_EQ(runInspection(in, out), 1) << c.delivered;  // without its check: 0
         std::fclose(in);
         std::fclose(out);
     }
+    fs::current_path(caller);
 #endif
 }
 
