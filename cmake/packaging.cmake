@@ -13,14 +13,9 @@ else()
         OUTPUT_VARIABLE source_date_epoch OUTPUT_STRIP_TRAILING_WHITESPACE
         RESULT_VARIABLE git_failed ERROR_QUIET)
     if(git_failed OR source_date_epoch STREQUAL "")
-        # Not a git checkout (an unpacked source archive): midnight (UTC) of the
-        # release date, counted in days from 1970-01-01 by the civil-calendar rule.
-        string(REGEX MATCH "([0-9]+)-([0-9]+)-([0-9]+)" date "${WAVINSPECT_RELEASE_DATE}")
-        math(EXPR march_based "(${CMAKE_MATCH_2} + 9) % 12")  # March is 0
-        math(EXPR year "${CMAKE_MATCH_1} - ${march_based} / 10")
-        math(EXPR days "365 * ${year} + ${year} / 4 - ${year} / 100 + ${year} / 400
-            + (153 * ${march_based} + 2) / 5 + ${CMAKE_MATCH_3} - 1 - 719468")
-        math(EXPR source_date_epoch "${days} * 86400")
+        # Not a git checkout (an unpacked source archive): the release date.
+        include(${PROJECT_SOURCE_DIR}/cmake/date-epoch.cmake)
+        wavinspect_date_epoch(${WAVINSPECT_RELEASE_DATE} source_date_epoch)
     endif()
 endif()
 

@@ -28,6 +28,12 @@ grep -Eq "^## $version - [0-9]{4}-[0-9]{2}-[0-9]{2}\$" "$source/CHANGELOG.md" ||
     echo "release.sh: CHANGELOG.md has no dated entry for version $version" >&2
     exit 1
 }
+# Changes under "Unreleased" are in the code but in no version's notes: the version
+# must be raised and dated first, or two different programs would share its number.
+if sed -n '/^## Unreleased/,/^## [0-9]/p' "$source/CHANGELOG.md" | grep -q '^[-*#] \|^### '; then
+    echo "release.sh: CHANGELOG.md lists changes under \"Unreleased\"; give them a version first" >&2
+    exit 1
+fi
 
 build=$scratch/release
 windows=$scratch/release-windows
