@@ -9,7 +9,8 @@
 
 /// How tag bytes are written: as stored, or with every byte outside 0x20 to 0x7E shown
 /// as cat -v shows it (^[ for ESC, ^? for DEL, M-^[ for 0x9B, M-a for 0xE1), so that a
-/// file cannot drive the terminal that shows its report.
+/// file cannot drive the terminal that shows its report. Unlike cat -v, a tab and a
+/// line feed are shown too, as ^I and ^J.
 enum class TagStyle { Raw, Visible };
 
 /// The text of one tag: at most four bytes, each shown as at most four characters.
