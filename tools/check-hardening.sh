@@ -53,42 +53,45 @@ PY
 [[ -n $units ]] || { echo "check-hardening.sh: no compile command of header/ or console/" >&2; exit 2; }
 objects=$(cut -d' ' -f3- <<<"$units")
 
+# grep reads a file or a string, never a pipe: under pipefail an early grep -q exit
+# fails the pipe.
 every_unit_fortified() {
     [[ $(cached WAVINSPECT_FORTIFIED_BY_DEFAULT) == 1 ]] ||
-        ! cut -d' ' -f1 <<<"$units" | grep -qvE '^[2-9]$'
+        ! grep -qvE '^[2-9]$' <<<"$(cut -d' ' -f1 <<<"$units")"
 }
-every_unit_probes_the_stack() { ! cut -d' ' -f2 <<<"$units" | grep -qv '^yes$'; }
+every_unit_probes_the_stack() { ! grep -qv '^yes$' <<<"$(cut -d' ' -f2 <<<"$units")"; }
 objects_call_the_stack_protector() {
     local object
     while read -r object; do
-        nm "$object" | grep -Eq ' U __stack_chk_(fail|guard)$' && return 0
+        grep -Eq ' U __stack_chk_(fail|guard)$' <<<"$(nm "$object")" && return 0
     done <<<"$objects"
     return 1
 }
 every_object_has_cet() {
     local object
     while read -r object; do
-        readelf -nW "$object" | grep -Eq 'x86 feature: .*IBT, SHSTK' || return 1
+        grep -Eq 'x86 feature: .*IBT, SHSTK' <<<"$(readelf -nW "$object")" || return 1
     done <<<"$objects"
 }
-readelf -hlW "$program" >"$build/hardening-elf"
-readelf -dW "$program" >"$build/hardening-dynamic"
+elf=$(mktemp -d)
+trap 'rm -rf "$elf"' EXIT
+readelf -hlW "$program" >"$elf/headers"
+readelf -dW "$program" >"$elf/dynamic"
 
 check "-D_FORTIFY_SOURCE=2 or higher in every compile command" every_unit_fortified
 check "-fstack-clash-protection in every compile command" every_unit_probes_the_stack
 check "stack protector (-fstack-protector-strong) in the project's objects" \
     objects_call_the_stack_protector
-if grep -Eq 'Machine: +(Advanced Micro Devices X86-64|Intel 80386)' "$build/hardening-elf"; then
+if grep -Eq 'Machine: +(Advanced Micro Devices X86-64|Intel 80386)' "$elf/headers"; then
     check "CET (-fcf-protection): IBT and SHSTK notes on every project object" every_object_has_cet
 else
     echo "skipped: CET, which only x86 has"
 fi
 check "position independent program (-pie or -static-pie)" \
-    grep -Eq 'Type: +DYN ' "$build/hardening-elf"
+    grep -Eq 'Type: +DYN ' "$elf/headers"
 if [[ $(cached WAVINSPECT_STATIC) == ON ]]; then
-    check "static program: no dynamic loader" eval '! grep -q INTERP "$build/hardening-elf"'
+    check "static program: no dynamic loader" eval '! grep -q INTERP "$elf/headers"'
 fi
-check "RELRO segment (-z relro)" grep -q GNU_RELRO "$build/hardening-elf"
-check "immediate binding (-z now)" grep -Eq 'BIND_NOW|Flags:.* NOW' "$build/hardening-dynamic"
-rm -f "$build/hardening-elf" "$build/hardening-dynamic"
+check "RELRO segment (-z relro)" grep -q GNU_RELRO "$elf/headers"
+check "immediate binding (-z now)" grep -Eq 'BIND_NOW|Flags:.* NOW' "$elf/dynamic"
 exit "$missing"
