@@ -15,8 +15,8 @@ using ReadConsoleUnit = int (*)(void* console);
 struct ConsoleText {
     bool lineInput = true;  // the console edits lines, which end in CR LF
     std::array<unsigned char, 4> pending{};
-    std::size_t pendingSize = 0;
-    std::size_t pendingNext = 0;
+    std::size_t pendingSize{};
+    std::size_t pendingNext{};
     bool ended              = false;
     bool failed             = false;
 };

@@ -270,7 +270,8 @@ def copy_checkout():
     for name in filter(None, listed.decode().split("\0")):
         if (ROOT / name).is_file():  # not a file deleted from the working tree
             (COPY / name).parent.mkdir(parents=True, exist_ok=True)
-            shutil.copy2(ROOT / name, COPY / name)
+            # New times, so that a tree built from an earlier run's mutant is rebuilt.
+            shutil.copy(ROOT / name, COPY / name)
 
 
 def main():
