@@ -17,8 +17,8 @@ struct ConsoleText {
     std::array<unsigned char, 4> pending{};
     std::size_t pendingSize{};
     std::size_t pendingNext{};
-    bool ended              = false;
-    bool failed             = false;
+    bool ended  = false;
+    bool failed = false;
 };
 
 /// The next byte of the UTF-8 text typed at the console, or EOF once input has ended
