@@ -73,6 +73,7 @@ every_object_has_cet() {
         grep -Eq 'x86 feature: .*IBT, SHSTK' <<<"$(readelf -nW "$object")" || return 1
     done <<<"$objects"
 }
+has_no_interpreter() { ! grep -q INTERP "$elf/headers"; }
 elf=$(mktemp -d)
 trap 'rm -rf "$elf"' EXIT
 readelf -hlW "$program" >"$elf/headers"
@@ -90,7 +91,7 @@ fi
 check "position independent program (-pie or -static-pie)" \
     grep -Eq 'Type: +DYN ' "$elf/headers"
 if [[ $(cached WAVINSPECT_STATIC) == ON ]]; then
-    check "static program: no dynamic loader" eval '! grep -q INTERP "$elf/headers"'
+    check "static program: no dynamic loader" has_no_interpreter
 fi
 check "RELRO segment (-z relro)" grep -q GNU_RELRO "$elf/headers"
 check "immediate binding (-z now)" grep -Eq 'BIND_NOW|Flags:.* NOW' "$elf/dynamic"
