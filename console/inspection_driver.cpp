@@ -50,7 +50,8 @@ bool readFileName(NameInput& input, FileName& name) {
             c = readNameByte(input);
         }
     }
-    // EOF is a read error too: the part read so far would name another file.
+    // A read that failed, or that Ctrl+C cut short at a console, gave EOF as the end of
+    // input does: the part read so far would name another file.
     if (nameInputFailed(input)) {
         return false;
     }

@@ -1,10 +1,6 @@
 #pragma once
 
-#include <cstddef>
 #include <cstdio>
-
-/// The file-name buffer, terminator included: a name holds at most 99 bytes.
-inline constexpr std::size_t FILE_NAME_CAPACITY = 100;
 
 /// One run on the given streams: writes the prompt to output, reads a file name from
 /// input, and writes that file's header report to output. Input is read unbuffered

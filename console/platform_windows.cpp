@@ -2,7 +2,8 @@
 // UTF-16 and handed on as UTF-8, so that a name in any script arrives whole; a file
 // or a pipe is read as raw bytes, as on POSIX, with no end-of-file character and no
 // CR LF joined. A name that is UTF-8 opens through the UTF-16 interface; any other
-// goes to fopen unchanged, in the ANSI code page.
+// goes to fopen unchanged, in the ANSI code page. What the console's calls return
+// means what console_text.cpp says; this file only makes the calls.
 #include <fcntl.h>
 #include <io.h>
 #include <windows.h>
@@ -10,18 +11,18 @@
 #include <array>
 #include <cstdio>
 
-#include "inspection_driver.hpp"
 #include "platform.hpp"
+
+static_assert(CONSOLE_PROCESSED_INPUT == ENABLE_PROCESSED_INPUT &&
+              CONSOLE_LINE_INPUT == ENABLE_LINE_INPUT);
 
 namespace {
 
-int readConsoleUnit(void* console) {
-    wchar_t unit = 0;
-    DWORD count  = 0;
-    if (ReadConsoleW(console, &unit, 1, &count, nullptr) == 0) {
-        return CONSOLE_FAILED;
-    }
-    return count == 0 ? CONSOLE_END : unit;
+ConsoleRead readConsoleUnit(void* console) {
+    wchar_t unit         = 0;
+    DWORD count          = 0;
+    const bool succeeded = ReadConsoleW(console, &unit, 1, &count, nullptr) != 0;
+    return {succeeded, count, static_cast<char16_t>(unit)};
 }
 
 }  // namespace
@@ -35,20 +36,10 @@ NameInput openNameInput(std::FILE* stream) {
         input.text.failed = _setmode(_fileno(stream), _O_BINARY) == -1;
         return input;
     }
-    input.console        = handle;
-    input.text.lineInput = (mode & ENABLE_LINE_INPUT) != 0;
+    input.console = handle;
+    input.read    = readConsoleUnit;
+    input.text    = consoleTextOf(mode);
     return input;
-}
-
-int readNameByte(NameInput& input) {
-    if (input.console == nullptr) {
-        return std::getc(input.stream);
-    }
-    return readConsoleByte(input.text, readConsoleUnit, input.console);
-}
-
-bool nameInputFailed(const NameInput& input) {
-    return std::ferror(input.stream) != 0 || input.text.failed;
 }
 
 bool isTerminal(std::FILE* stream) { return _isatty(_fileno(stream)) != 0; }
