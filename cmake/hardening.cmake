@@ -3,10 +3,10 @@
 # full RELRO with immediate binding. The caller's flags come first: a flag is added
 # only where the caller's compile or link flags hold none of its kind, so that a
 # distribution's choices (a fortify level, say) are never overridden or downgraded.
-# Each flag is given only where the compiler or the linker for the target takes it.
-include(CheckCXXCompilerFlag)
+# Each flag is given only where the compiler or the linker for the target takes it
+# and uses it: a flag the compiler driver warns is unused is a flag it did not take.
 include(CheckCXXSourceCompiles)
-include(CheckLinkerFlag)
+include(CMakeCheckCompilerFlagCommonPatterns)
 
 # Sets variable to whether the tool ("compiler" or "linker") takes flag, and says
 # "yes" or "no": a probe's own "Failed" reads as an error.
@@ -14,10 +14,15 @@ function(wavinspect_check_flag tool flag variable)
     message(CHECK_START "Whether the ${tool} takes ${flag}")
     set(CMAKE_REQUIRED_QUIET ON)
     if(tool STREQUAL "compiler")
-        check_cxx_compiler_flag(${flag} ${variable})
+        set(CMAKE_REQUIRED_FLAGS ${flag})
     else()
-        check_linker_flag(CXX ${flag} ${variable})
+        set(CMAKE_REQUIRED_LINK_OPTIONS ${flag})
     endif()
+    check_compiler_flag_common_patterns(refusals)
+    string(REGEX REPLACE "^LINKER:" "" bare "${flag}")
+    string(REGEX REPLACE "([][+.*?()^$])" [[\\\1]] bare "${bare}")
+    check_cxx_source_compiles("int main() { return 0; }" ${variable} ${refusals}
+        FAIL_REGEX "argument unused during compilation" FAIL_REGEX "warning: .*${bare}.* ignored")
     if(${variable})
         message(CHECK_PASS "yes")
     else()
@@ -51,14 +56,18 @@ endforeach()
 
 # Fortification needs the optimizer, and a compiler may already define a level.
 # A sanitizer checks those calls itself, and fortified ones get in its way.
-# The probe's own line would end in "Failed" for a compiler that defines none.
+# The probe runs the compiler without the caller's flags, which may set a level of
+# their own (0 included), and its own line would end in "Failed" for a compiler that
+# defines none.
 message(CHECK_START "Looking for the compiler's own _FORTIFY_SOURCE")
-set(CMAKE_REQUIRED_FLAGS -O2)
-set(CMAKE_REQUIRED_QUIET ON)
-check_cxx_source_compiles("#ifndef _FORTIFY_SOURCE\n#error\n#endif\nint main() {}"
-    WAVINSPECT_FORTIFIED_BY_DEFAULT)
-unset(CMAKE_REQUIRED_FLAGS)
-unset(CMAKE_REQUIRED_QUIET)
+block(SCOPE_FOR VARIABLES)
+    set(CMAKE_CXX_FLAGS "")
+    set(CMAKE_CXX_FLAGS_${build_type} "")
+    set(CMAKE_REQUIRED_FLAGS -O2)
+    set(CMAKE_REQUIRED_QUIET ON)
+    check_cxx_source_compiles("#ifndef _FORTIFY_SOURCE\n#error\n#endif\nint main() {}"
+        WAVINSPECT_FORTIFIED_BY_DEFAULT)
+endblock()
 if(WAVINSPECT_FORTIFIED_BY_DEFAULT)
     message(CHECK_PASS "defined: the compiler's level is kept")
 else()

@@ -1,13 +1,14 @@
 #!/usr/bin/env bash
-# Checks the hardening of a build of wavinspect, each property where leaving out its
-# flag shows: the stack protector and CET in the project's own objects (a static C
-# library brings its own stack-protector calls, and no CET note); position
-# independence, static linking (where the build asked for it), RELRO and immediate
-# binding in the program; stack-clash probes and the fortify level in the compile
-# commands, since code with small frames and no call that can be fortified carries
-# no mark of either. Names each property that is missing, and exits 1 if any is.
-# hardening-check cannot read a static-pie program: with no interpreter it takes it
-# for a shared library.
+# Checks the hardening of a build of wavinspect, each property where the tool that
+# made it reports it: the fortify level, the stack protector's strength, CET and
+# stack-clash probes as the compiler itself defines or reports them for each of the
+# project's units, with that unit's own command (code with small frames and no call
+# that can be fortified carries no mark of either in its object, and a static C
+# library brings stack-protector calls of its own); position independence, static
+# linking (where the build asked for it), RELRO and immediate binding in the
+# program's ELF headers. Names each property that is missing, and the units that lack
+# it, and exits 1 if any is. hardening-check cannot read a static-pie program: with
+# no interpreter it takes it for a shared library.
 #
 # Usage: tools/check-hardening.sh BUILD   (a configured and built tree, e.g. build/release)
 set -euo pipefail
@@ -31,47 +32,65 @@ check() {  # check PROPERTY COMMAND...: the property holds when the command succ
 }
 cached() { sed -n "s/^$1:[A-Z]*=//p" "$build/CMakeCache.txt"; }
 
-# The project's own translation units: each one's flags, last word winning, and its object.
+# What the compiler made of each of the project's own translation units, with the
+# unit's own command: the fortify level the C library applies (__USE_FORTIFY_LEVEL
+# after <cstdio>, 0 without optimization too; where the C library has no such macro,
+# _FORTIFY_SOURCE under the optimizer), the stack protector's strength (__SSP_STRONG__
+# or __SSP_ALL__, not the weak __SSP__), CET (__CET__ 3: IBT and SHSTK) and whether
+# it probes the stack (GCC's -Q --help=common; elsewhere, the command's last flag).
+# One line a unit: fortify level, ssp, cet, clash, x86 or not, and the source.
 units=$(python3 - "$build/compile_commands.json" <<'PY'
-import json, os, re, shlex, sys
+import json, re, shlex, subprocess, sys
+def run(words, text=""):
+    done = subprocess.run(words, input=text, capture_output=True, text=True)
+    return done.stdout if done.returncode == 0 else ""
 for entry in json.load(open(sys.argv[1])):
-    if not re.search(r"/(header|console)/[^/]+\.cpp$", entry["file"]):
+    unit = re.search(r"(header|console)/[^/]+\.cpp$", entry["file"])
+    if not unit:
         continue
     words = entry["arguments"] if "arguments" in entry else shlex.split(entry["command"])
-    fortify, clash = "0", "no"
-    output = words[words.index("-o") + 1]
-    for word in words:
-        if word.startswith("-D_FORTIFY_SOURCE"):
-            fortify = word.partition("=")[2] or "1"
-        elif word == "-U_FORTIFY_SOURCE":
-            fortify = "0"
-        elif word in ("-fstack-clash-protection", "-fno-stack-clash-protection"):
-            clash = "no" if word.startswith("-fno-") else "yes"
-    print(fortify, clash, os.path.join(entry["directory"], output))
+    flags, skip = [], False
+    for word in words[1:]:  # the command less its output, dependency file and source
+        if skip or word in ("-o", "-MF", "-MT", "-MQ", "-c"):
+            skip = word != "-c" and not skip
+            continue
+        if word not in ("-MD", "-MMD") and not word.endswith(entry["file"]):
+            flags.append(word)
+    macros = dict(re.findall(r"^#define (\w+) ?(.*)$",
+                             run([words[0], *flags, "-E", "-dM", "-x", "c++", "-"],
+                                 "#include <cstdio>\n"), re.M))
+    if not macros:
+        sys.exit(f"check-hardening.sh: the compiler cannot preprocess with the flags of {entry['file']}")
+    level = macros.get("__USE_FORTIFY_LEVEL")
+    if level is None:
+        level = macros.get("_FORTIFY_SOURCE", "0") if "__OPTIMIZE__" in macros else "0"
+    ssp = "strong" if "__SSP_STRONG__" in macros or "__SSP_ALL__" in macros else (
+        "weak" if "__SSP__" in macros else "none")
+    cet = "yes" if macros.get("__CET__") == "3" else "no"
+    clash = re.search(r"-fstack-clash-protection\s+\[(enabled|disabled)\]",
+                      run([words[0], *flags, "-Q", "--help=common"]))
+    if clash:
+        clash = "yes" if clash.group(1) == "enabled" else "no"
+    else:
+        chosen = [w for w in flags if w in ("-fstack-clash-protection", "-fno-stack-clash-protection")]
+        clash = "yes" if chosen and chosen[-1] == "-fstack-clash-protection" else "no"
+    x86 = "x86" if "__x86_64__" in macros or "__i386__" in macros else "other"
+    print(level.strip() or "1", ssp, cet, clash, x86, unit.group(0))
 PY
 )
 [[ -n $units ]] || { echo "check-hardening.sh: no compile command of header/ or console/" >&2; exit 2; }
-objects=$(cut -d' ' -f3- <<<"$units")
 
-# grep reads a file or a string, never a pipe: under pipefail an early grep -q exit
-# fails the pipe.
-every_unit_fortified() {
-    [[ $(cached WAVINSPECT_FORTIFIED_BY_DEFAULT) == 1 ]] ||
-        ! grep -qvE '^[2-9]$' <<<"$(cut -d' ' -f1 <<<"$units")"
-}
-every_unit_probes_the_stack() { ! grep -qv '^yes$' <<<"$(cut -d' ' -f2 <<<"$units")"; }
-objects_call_the_stack_protector() {
-    local object
-    while read -r object; do
-        grep -Eq ' U __stack_chk_(fail|guard)$' <<<"$(nm "$object")" && return 0
-    done <<<"$objects"
-    return 1
-}
-every_object_has_cet() {
-    local object
-    while read -r object; do
-        grep -Eq 'x86 feature: .*IBT, SHSTK' <<<"$(readelf -nW "$object")" || return 1
-    done <<<"$objects"
+# check_units PROPERTY FIELD PATTERN: every unit's FIELD (1-based) matches PATTERN;
+# names the units that do not.
+check_units() {
+    local property=$1 field=$2 pattern=$3 lacking
+    lacking=$(awk -v f="$field" -v p="^($pattern)\$" '$f !~ p { printf " %s", $6 }' <<<"$units")
+    if [[ -z $lacking ]]; then
+        echo "ok: $property"
+    else
+        echo "MISSING: $property, in:$lacking"
+        missing=1
+    fi
 }
 has_no_interpreter() { ! grep -q INTERP "$elf/headers"; }
 elf=$(mktemp -d)
@@ -79,12 +98,11 @@ trap 'rm -rf "$elf"' EXIT
 readelf -hlW "$program" >"$elf/headers"
 readelf -dW "$program" >"$elf/dynamic"
 
-check "-D_FORTIFY_SOURCE=2 or higher in every compile command" every_unit_fortified
-check "-fstack-clash-protection in every compile command" every_unit_probes_the_stack
-check "stack protector (-fstack-protector-strong) in the project's objects" \
-    objects_call_the_stack_protector
-if grep -Eq 'Machine: +(Advanced Micro Devices X86-64|Intel 80386)' "$elf/headers"; then
-    check "CET (-fcf-protection): IBT and SHSTK notes on every project object" every_object_has_cet
+check_units "-D_FORTIFY_SOURCE=2 or higher: the C library's fortify level" 1 '[2-9]'
+check_units "-fstack-clash-protection: stack-clash probes" 4 yes
+check_units "stack protector: -fstack-protector-strong or -all" 2 strong
+if [[ $(cut -d' ' -f5 <<<"$units" | sort -u) == x86 ]]; then
+    check_units "CET (-fcf-protection): IBT and SHSTK" 3 yes
 else
     echo "skipped: CET, which only x86 has"
 fi
