@@ -31,7 +31,8 @@ for tool in cc /usr/bin/time readelf; do
 done
 # A program with an interpreter is linked dynamically; so is its floor, then.
 linkage=static
-if readelf -lW "$program" | grep -q INTERP; then
+segments=$(readelf -lW "$program")
+if grep -q INTERP <<<"$segments"; then
     linkage=dynamic
 fi
 
@@ -103,7 +104,7 @@ for command in "${commands[@]}"; do
     best[$command]=$(printf '%s\n' ${times[$command]} | sort -n | sed -n "$(((rounds + 1) / 2))p")
 done
 
-echo "machine: $(nproc) cores, $(sed -n 's/^model name[[:space:]]*: //p' /proc/cpuinfo | head -1), Linux $(uname -r)"
+echo "machine: $(nproc) cores, $(sed -n 's/^model name[[:space:]]*: //p;T;q' /proc/cpuinfo), Linux $(uname -r)"
 echo "runs: $runs per command, median of $rounds rounds"
 printf '%-44s %12s %8s %8s\n' command 'us per run' 'vs C' 'vs true'
 for command in "${commands[@]}"; do

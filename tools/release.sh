@@ -17,7 +17,11 @@ export SOURCE_DATE_EPOCH=${SOURCE_DATE_EPOCH:-$(git log -1 --format=%ct)}
 if [[ -n $(git status --porcelain --untracked-files=no) ]]; then
     echo "release.sh: uncommitted changes are not released; this releases HEAD" >&2
 fi
-version=$(git show HEAD:CMakeLists.txt | sed -n 's/^ *VERSION \([0-9.]*\)$/\1/p' | head -1)
+# Strings, not pipes, are searched: under pipefail, a reader that stops at its first
+# match kills the writer with SIGPIPE, and the test reads as failed.
+project=$(git show HEAD:CMakeLists.txt)
+version=$(sed -n 's/^ *VERSION \([0-9.]*\)$/\1/p' <<<"$project")
+version=${version%%$'\n'*}
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
 source=$scratch/wavinspect-$version
@@ -30,7 +34,8 @@ grep -Eq "^## $version - [0-9]{4}-[0-9]{2}-[0-9]{2}\$" "$source/CHANGELOG.md" ||
 }
 # Changes under "Unreleased" are in the code but in no version's notes: the version
 # must be raised and dated first, or two different programs would share its number.
-if sed -n '/^## Unreleased/,/^## [0-9]/p' "$source/CHANGELOG.md" | grep -q '^[-*#] \|^### '; then
+unreleased=$(sed -n '/^## Unreleased/,/^## [0-9]/p' "$source/CHANGELOG.md")
+if grep -q '^[-*#] \|^### ' <<<"$unreleased"; then
     echo "release.sh: CHANGELOG.md lists changes under \"Unreleased\"; give them a version first" >&2
     exit 1
 fi
