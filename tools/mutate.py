@@ -4,11 +4,12 @@
 Makes one small change at a time to the source, of the kinds of fault people make:
 relational and equality operators swapped or loosened, && and || swapped, a !
 dropped, an integer constant moved by one, a character or string literal changed,
-a return value flipped, a call, statement or check dropped. Mutants are made in a
-copy of the checkout's files as they stand (build/mutation-source), never in the
-checkout, so a run that is stopped leaves the checkout as it was. For each mutant it
-rebuilds an unoptimized, bounds-checked tree with tests (build/mutation)
-incrementally and runs ctest; the mutant is killed when the build or a test fails.
+a return value flipped, a call, statement or check dropped. Mutants are made in
+copies of the checkout's files as they stand (build/mutation-source-K), never in the
+checkout, so a run that is stopped leaves the checkout as it was. One worker a core
+takes the next mutant, rebuilds its own unoptimized, bounds-checked tree with tests
+(build/mutation-K) incrementally and runs ctest, the unit tests before the
+end-to-end ones; the mutant is killed when the build or a test fails.
 
 Mutants listed in tools/equivalent-mutants.txt change no observable behaviour and
 are not counted, except those whose reason starts "on TARGET:": they change
@@ -22,7 +23,9 @@ Usage: tools/mutate.py [--list] [--only PATH] [--timeout SECONDS]
 """
 
 import argparse
+import concurrent.futures
 import os
+import queue
 import re
 import shutil
 import signal
@@ -52,14 +55,20 @@ WINDOWS_ONLY = {"console/platform_windows.cpp"}
 # The console text's own table, and the in-process run that reads a stream through it.
 CONSOLE_TESTS = "ReadConsoleByte|FailedReadOrWriteIsNoSuccess"
 TESTS_OF = {"console/console_text.hpp": CONSOLE_TESTS, "console/console_text.cpp": CONSOLE_TESTS}
-COPY = ROOT / "build" / "mutation-source"
-BUILD = ROOT / "build" / "mutation"
+# One copy and one tree a worker, and as many workers as cores: a mutant's rebuild
+# is mostly one unit on one core.
+WORKERS = os.cpu_count() or 1
+COPIES = [ROOT / "build" / f"mutation-source-{k}" for k in range(WORKERS)]
+BUILDS = [ROOT / "build" / f"mutation-{k}" for k in range(WORKERS)]
+# The unit tests first, which kill most mutants in a fraction of a second, then the
+# end-to-end tests, which run the program.
+SUITES = [["-E", r"^Wavinspect\."], ["-R", r"^Wavinspect\."]]
 # -O0 rebuilds quickly; the library's assertions turn an index past an array's end
 # into a failure. This host's tree treats no warning as an error, so a mutant is
 # killed by a test or a real build error; the target trees are configured by their
 # presets, which make warnings errors.
-CONFIGURE = ["cmake", "-S", str(COPY), "-B", str(BUILD), "--fresh", "-DBUILD_TESTING=ON",
-             "-DCMAKE_BUILD_TYPE=Debug", "-DCMAKE_CXX_FLAGS_DEBUG=-O0 -D_GLIBCXX_ASSERTIONS"]
+CONFIGURE = ["cmake", "--fresh", "-DBUILD_TESTING=ON", "-DCMAKE_BUILD_TYPE=Debug",
+             "-DCMAKE_CXX_FLAGS_DEBUG=-O0 -D_GLIBCXX_ASSERTIONS"]
 ON_TARGET = re.compile(r"on ([\w-]+): ")
 EQUIVALENTS = ROOT / "tools" / "equivalent-mutants.txt"
 
@@ -249,11 +258,11 @@ def read_equivalents():
 # ---------------------------------------------------------------------------
 # Running
 
-def run(command, timeout):
+def run(command, timeout, cwd=ROOT):
     """The command's exit status, or -1 when it ran over timeout seconds. A mutant that
     loops leaves programs behind that the tests started: the command runs in a process
     group of its own, and the whole group is killed."""
-    with subprocess.Popen(command, cwd=ROOT, stdout=subprocess.DEVNULL,
+    with subprocess.Popen(command, cwd=cwd, stdout=subprocess.DEVNULL,
                           stderr=subprocess.DEVNULL, start_new_session=True) as process:
         try:
             return process.wait(timeout=timeout)
@@ -263,24 +272,24 @@ def run(command, timeout):
             return -1
 
 
-def copy_checkout():
+def copy_checkout(copy):
     """Copies the files of the checkout that git tracks or would track, as they stand in
-    the working tree, to COPY."""
-    shutil.rmtree(COPY, ignore_errors=True)
+    the working tree, to copy."""
+    shutil.rmtree(copy, ignore_errors=True)
     listed = subprocess.run(["git", "ls-files", "-z", "--cached", "--others", "--exclude-standard"],
                             cwd=ROOT, check=True, capture_output=True).stdout
     for name in filter(None, listed.decode().split("\0")):
         if (ROOT / name).is_file():  # not a file deleted from the working tree
-            (COPY / name).parent.mkdir(parents=True, exist_ok=True)
+            (copy / name).parent.mkdir(parents=True, exist_ok=True)
             # New times, so that a tree built from an earlier run's mutant is rebuilt.
-            shutil.copy(ROOT / name, COPY / name)
+            shutil.copy(ROOT / name, copy / name)
 
 
 def main():
     parser = argparse.ArgumentParser(description=__doc__.split("\n\n")[0])
     parser.add_argument("--list", action="store_true", help="list the mutants, run nothing")
     parser.add_argument("--only", help="mutate this one source file")
-    parser.add_argument("--timeout", type=int, default=60,
+    parser.add_argument("--timeout", type=int, default=20,
                         help="seconds the tests of one mutant may take")
     args = parser.parse_args()
 
@@ -295,52 +304,76 @@ def main():
         print(f"{len(mutants)} mutants")
         return 0
 
-    copy_checkout()
-    # Each tree a mutant is tested in: this host's, and a target's for the mutants that
-    # only it can tell apart.
-    trees = {None: BUILD}
+    for copy in COPIES:
+        copy_checkout(copy)
+    # Each tree a mutant is tested in: this host's, one a worker, and a target's for the
+    # mutants that only it can tell apart, in the first worker's copy.
+    trees = {(None, k): (COPIES[k], BUILDS[k]) for k in range(WORKERS)}
     for m in mutants:
         target = ON_TARGET.match(equivalents.get(m.key(), ""))
         if target:
-            trees[target.group(1)] = ROOT / "build" / f"mutation-{target.group(1)}"
-    for target, tree in trees.items():
-        configure = CONFIGURE if target is None else [
+            trees[(target.group(1), 0)] = (COPIES[0], ROOT / "build" / f"mutation-{target.group(1)}")
+
+    def set_up(key):
+        (target, _), (copy, tree) = key, trees[key]
+        configure = [*CONFIGURE, "-S", str(copy), "-B", str(tree)] if target is None else [
             "cmake", "--preset", target, "-B", str(tree), "--fresh"]
-        subprocess.run(configure, cwd=COPY, check=True, stdout=subprocess.DEVNULL)
-        if run(["cmake", "--build", str(tree), "--parallel", "2"], None) != 0 or run(
-                ["ctest", "--test-dir", str(tree)], None) != 0:
-            sys.exit(f"the unmutated tree {tree} does not build or pass its tests")
+        return run(configure, None, copy) == 0 and run(
+            ["cmake", "--build", str(tree), "--parallel", "2"], None) == 0 and run(
+            ["ctest", "--test-dir", str(tree)], None) == 0
+
+    with concurrent.futures.ThreadPoolExecutor(len(trees)) as pool:
+        for key, built in zip(trees, pool.map(set_up, trees)):
+            if not built:
+                sys.exit(f"the unmutated tree {trees[key][1]} does not build or pass its tests")
+
+    started = time.monotonic()
+    originals = {path: (ROOT / path).read_text() for path in sources}
+    # The first worker takes the targets' mutants first, since their trees use its copy.
+    on_host, on_target, dead, done = queue.Queue(), queue.Queue(), {}, []
+    for index, m in enumerate(mutants):
+        (on_target if ON_TARGET.match(equivalents.get(m.key(), "")) else on_host).put(index)
+
+    def work(k):
+        while True:
+            try:
+                index = (on_target if k == 0 and not on_target.empty() else on_host).get_nowait()
+            except queue.Empty:
+                return
+            m = mutants[index]
+            target = ON_TARGET.match(equivalents.get(m.key(), ""))
+            copy, tree = trees[(target.group(1) if target else None, k)]
+            lines = originals[m.path].split("\n")
+            lines[m.line - 1] = m.after
+            (copy / m.path).write_text("\n".join(lines))
+            suites = [["-R", TESTS_OF[m.path]]] if m.path in TESTS_OF and not target else SUITES
+            dead[index] = run(["cmake", "--build", str(tree), "--parallel", "2"], None) != 0 or any(
+                run(["ctest", "--test-dir", str(tree), "--stop-on-failure", "-j2", *suite],
+                    args.timeout) != 0 for suite in suites)
+            (copy / m.path).write_text(originals[m.path])
+            done.append(index)
+            if len(done) % 25 == 0:
+                print(f"{len(done)} of {len(mutants)} mutants run, "
+                      f"{time.monotonic() - started:.0f} s", flush=True)
+
+    with concurrent.futures.ThreadPoolExecutor(WORKERS) as pool:
+        list(pool.map(work, range(WORKERS)))
 
     killed, equivalent, survivors, listed_seen = 0, 0, [], set()
-    started = time.monotonic()
-    originals = {path: (COPY / path).read_text() for path in sources}
-    for count, m in enumerate(mutants, 1):
-        lines = originals[m.path].split("\n")
-        lines[m.line - 1] = m.after
-        (COPY / m.path).write_text("\n".join(lines))
+    for index, m in enumerate(mutants):
         target = ON_TARGET.match(equivalents.get(m.key(), ""))
-        tree = trees[target.group(1) if target else None]
-        only = ["-R", TESTS_OF[m.path]] if m.path in TESTS_OF and not target else []
-        dead = run(["cmake", "--build", str(tree), "--parallel", "2"], None) != 0 or run(
-            ["ctest", "--test-dir", str(tree), "--stop-on-failure", "-j2", *only],
-            args.timeout) != 0
-        (COPY / m.path).write_text(originals[m.path])
         # A mutant listed for a target is counted like any other, tested there.
         if m.key() in equivalents:
             listed_seen.add(m.key())
         if m.key() in equivalents and not target:
             equivalent += 1
-            if dead:
+            if dead[index]:
                 survivors.append(f"listed as equivalent but killed: {m.describe()}")
-        elif dead:
+        elif dead[index]:
             killed += 1
         else:
             where = f" on {target.group(1)}" if target else ""
             survivors.append(f"survived{where}: {m.describe()}")
-            print(survivors[-1], flush=True)
-        if count % 25 == 0:
-            print(f"{count} of {len(mutants)} mutants run, "
-                  f"{time.monotonic() - started:.0f} s", flush=True)
 
     stale = [key for key in equivalents if key[0] in sources and key not in listed_seen]
     for path, occurrence, before, after in stale:
