@@ -60,9 +60,9 @@ TESTS_OF = {"console/console_text.hpp": CONSOLE_TESTS, "console/console_text.cpp
 WORKERS = os.cpu_count() or 1
 COPIES = [ROOT / "build" / f"mutation-source-{k}" for k in range(WORKERS)]
 BUILDS = [ROOT / "build" / f"mutation-{k}" for k in range(WORKERS)]
-# The unit tests first, which kill most mutants in a fraction of a second, then the
-# end-to-end tests, which run the program.
-SUITES = [["-E", r"^Wavinspect\."], ["-R", r"^Wavinspect\."]]
+# The unit tests first, built alone, which kill most mutants in a fraction of a
+# second; then everything else is built, and the end-to-end tests run the program.
+SUITES = [("wavinspect_unit_tests", ["-E", r"^Wavinspect\."]), ("all", ["-R", r"^Wavinspect\."])]
 # -O0 rebuilds quickly; the library's assertions turn an index past an array's end
 # into a failure. This host's tree treats no warning as an error, so a mutant is
 # killed by a test or a real build error; the target trees are configured by their
@@ -289,7 +289,7 @@ def main():
     parser = argparse.ArgumentParser(description=__doc__.split("\n\n")[0])
     parser.add_argument("--list", action="store_true", help="list the mutants, run nothing")
     parser.add_argument("--only", help="mutate this one source file")
-    parser.add_argument("--timeout", type=int, default=20,
+    parser.add_argument("--timeout", type=int, default=10,
                         help="seconds the tests of one mutant may take")
     args = parser.parse_args()
 
@@ -346,10 +346,11 @@ def main():
             lines = originals[m.path].split("\n")
             lines[m.line - 1] = m.after
             (copy / m.path).write_text("\n".join(lines))
-            suites = [["-R", TESTS_OF[m.path]]] if m.path in TESTS_OF and not target else SUITES
-            dead[index] = run(["cmake", "--build", str(tree), "--parallel", "2"], None) != 0 or any(
-                run(["ctest", "--test-dir", str(tree), "--stop-on-failure", "-j2", *suite],
-                    args.timeout) != 0 for suite in suites)
+            suites = [("all", ["-R", TESTS_OF[m.path]])] if m.path in TESTS_OF and not target else SUITES
+            dead[index] = any(
+                run(["cmake", "--build", str(tree), "--parallel", "2", "--target", built], None) != 0
+                or run(["ctest", "--test-dir", str(tree), "--stop-on-failure", "-j2", *tests],
+                       args.timeout) != 0 for built, tests in suites)
             (copy / m.path).write_text(originals[m.path])
             done.append(index)
             if len(done) % 25 == 0:
