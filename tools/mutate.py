@@ -295,9 +295,14 @@ def main():
 
     sources = [args.only] if args.only else SOURCES
     equivalents = read_equivalents()
+
+    def target_of(m):
+        """The target an entry sends the mutant to, or None for this host."""
+        found = ON_TARGET.match(equivalents.get(m.key(), ""))
+        return found.group(1) if found else None
+
     # Windows-only code is mutated only where an entry sends the mutant to that target.
-    mutants = [m for path in sources for m in mutants_of(path)
-               if not m.windows_only or ON_TARGET.match(equivalents.get(m.key(), ""))]
+    mutants = [m for path in sources for m in mutants_of(path) if not m.windows_only or target_of(m)]
     if args.list:
         for m in mutants:
             print(f"{m.operator:18} {m.describe()}")
@@ -309,10 +314,8 @@ def main():
     # Each tree a mutant is tested in: this host's, one a worker, and a target's for the
     # mutants that only it can tell apart, in the first worker's copy.
     trees = {(None, k): (COPIES[k], BUILDS[k]) for k in range(WORKERS)}
-    for m in mutants:
-        target = ON_TARGET.match(equivalents.get(m.key(), ""))
-        if target:
-            trees[(target.group(1), 0)] = (COPIES[0], ROOT / "build" / f"mutation-{target.group(1)}")
+    for target in filter(None, map(target_of, mutants)):
+        trees[(target, 0)] = (COPIES[0], ROOT / "build" / f"mutation-{target}")
 
     def set_up(key):
         (target, _), (copy, tree) = key, trees[key]
@@ -332,7 +335,7 @@ def main():
     # The first worker takes the targets' mutants first, since their trees use its copy.
     on_host, on_target, dead, done = queue.Queue(), queue.Queue(), {}, []
     for index, m in enumerate(mutants):
-        (on_target if ON_TARGET.match(equivalents.get(m.key(), "")) else on_host).put(index)
+        (on_target if target_of(m) else on_host).put(index)
 
     def work(k):
         while True:
@@ -341,8 +344,8 @@ def main():
             except queue.Empty:
                 return
             m = mutants[index]
-            target = ON_TARGET.match(equivalents.get(m.key(), ""))
-            copy, tree = trees[(target.group(1) if target else None, k)]
+            target = target_of(m)
+            copy, tree = trees[(target, k)]
             lines = originals[m.path].split("\n")
             lines[m.line - 1] = m.after
             (copy / m.path).write_text("\n".join(lines))
@@ -362,7 +365,7 @@ def main():
 
     killed, equivalent, survivors, listed_seen = 0, 0, [], set()
     for index, m in enumerate(mutants):
-        target = ON_TARGET.match(equivalents.get(m.key(), ""))
+        target = target_of(m)
         # A mutant listed for a target is counted like any other, tested there.
         if m.key() in equivalents:
             listed_seen.add(m.key())
@@ -373,7 +376,7 @@ def main():
         elif dead[index]:
             killed += 1
         else:
-            where = f" on {target.group(1)}" if target else ""
+            where = f" on {target}" if target else ""
             survivors.append(f"survived{where}: {m.describe()}")
 
     stale = [key for key in equivalents if key[0] in sources and key not in listed_seen]
