@@ -20,13 +20,15 @@ program=$build/wavinspect
     exit 2
 }
 missing=0
+lacking=  # the units a failed check names, set by every_unit
 check() {  # check PROPERTY COMMAND...: the property holds when the command succeeds
     local property=$1
     shift
+    lacking=
     if "$@"; then
         echo "ok: $property"
     else
-        echo "MISSING: $property"
+        echo "MISSING: $property${lacking:+, in:$lacking}"
         missing=1
     fi
 }
@@ -49,12 +51,11 @@ for entry in json.load(open(sys.argv[1])):
     if not unit:
         continue
     words = entry["arguments"] if "arguments" in entry else shlex.split(entry["command"])
-    flags, skip = [], False
-    for word in words[1:]:  # the command less its output, dependency file and source
-        if skip or word in ("-o", "-MF", "-MT", "-MQ", "-c"):
-            skip = word != "-c" and not skip
-            continue
-        if word not in ("-MD", "-MMD") and not word.endswith(entry["file"]):
+    flags, rest = [], iter(words[1:])
+    for word in rest:  # the command less its output, dependency file and source
+        if word in ("-o", "-MF", "-MT", "-MQ"):
+            next(rest, None)  # and the word it takes
+        elif word not in ("-c", "-MD", "-MMD") and not word.endswith(entry["file"]):
             flags.append(word)
     macros = dict(re.findall(r"^#define (\w+) ?(.*)$",
                              run([words[0], *flags, "-E", "-dM", "-x", "c++", "-"],
@@ -80,17 +81,11 @@ PY
 )
 [[ -n $units ]] || { echo "check-hardening.sh: no compile command of header/ or console/" >&2; exit 2; }
 
-# check_units PROPERTY FIELD PATTERN: every unit's FIELD (1-based) matches PATTERN;
-# names the units that do not.
-check_units() {
-    local property=$1 field=$2 pattern=$3 lacking
-    lacking=$(awk -v f="$field" -v p="^($pattern)\$" '$f !~ p { printf " %s", $6 }' <<<"$units")
-    if [[ -z $lacking ]]; then
-        echo "ok: $property"
-    else
-        echo "MISSING: $property, in:$lacking"
-        missing=1
-    fi
+# every_unit FIELD PATTERN: every unit's FIELD (1-based) matches PATTERN; the units
+# that do not are named in lacking.
+every_unit() {
+    lacking=$(awk -v f="$1" -v p="^($2)\$" '$f !~ p { printf " %s", $6 }' <<<"$units")
+    [[ -z $lacking ]]
 }
 has_no_interpreter() { ! grep -q INTERP "$elf/headers"; }
 elf=$(mktemp -d)
@@ -98,11 +93,11 @@ trap 'rm -rf "$elf"' EXIT
 readelf -hlW "$program" >"$elf/headers"
 readelf -dW "$program" >"$elf/dynamic"
 
-check_units "-D_FORTIFY_SOURCE=2 or higher: the C library's fortify level" 1 '[2-9]'
-check_units "-fstack-clash-protection: stack-clash probes" 4 yes
-check_units "stack protector: -fstack-protector-strong or -all" 2 strong
+check "-D_FORTIFY_SOURCE=2 or higher: the C library's fortify level" every_unit 1 '[2-9]'
+check "-fstack-clash-protection: stack-clash probes" every_unit 4 yes
+check "stack protector: -fstack-protector-strong or -all" every_unit 2 strong
 if [[ $(cut -d' ' -f5 <<<"$units" | sort -u) == x86 ]]; then
-    check_units "CET (-fcf-protection): IBT and SHSTK" 3 yes
+    check "CET (-fcf-protection): IBT and SHSTK" every_unit 3 yes
 else
     echo "skipped: CET, which only x86 has"
 fi
