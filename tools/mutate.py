@@ -8,8 +8,10 @@ a return value flipped, a call, statement or check dropped. Mutants are made in
 copies of the checkout's files as they stand (build/mutation-source-K), never in the
 checkout, so a run that is stopped leaves the checkout as it was. One worker a core
 takes the next mutant, rebuilds its own unoptimized, bounds-checked tree with tests
-(build/mutation-K) incrementally and runs ctest, the unit tests before the
-end-to-end ones; the mutant is killed when the build or a test fails.
+(build/mutation-K) incrementally with Ninja and runs ctest, the unit tests before
+the end-to-end ones; the mutant is killed when the build or a test fails. A test
+stops at its first failed check, and a mutant's tests that run twice as long
+as the unmutated tests (and at least --timeout) are a failure.
 
 Mutants listed in tools/equivalent-mutants.txt change no observable behaviour and
 are not counted, except those whose reason starts "on TARGET:": they change
@@ -27,6 +29,7 @@ import concurrent.futures
 import os
 import queue
 import re
+import resource
 import shutil
 import signal
 import subprocess
@@ -51,18 +54,16 @@ SOURCES = [
 ]
 # Compiled for Windows alone, which this host does not build.
 WINDOWS_ONLY = {"console/platform_windows.cpp"}
-# Code that only these tests run on this host: a mutant there runs them alone.
-# The console text's own table, and the in-process run that reads a stream through it.
-CONSOLE_TESTS = "ReadConsoleByte|FailedReadOrWriteIsNoSuccess"
-TESTS_OF = {"console/console_text.hpp": CONSOLE_TESTS, "console/console_text.cpp": CONSOLE_TESTS}
-# One copy and one tree a worker, and as many workers as cores: a mutant's rebuild
-# is mostly one unit on one core.
+# One worker a core, with a copy and a tree of its own: a mutant's rebuild is mostly
+# one unit on one core. A target's mutants have a worker, copy and tree of their own.
 WORKERS = os.cpu_count() or 1
-COPIES = [ROOT / "build" / f"mutation-source-{k}" for k in range(WORKERS)]
-BUILDS = [ROOT / "build" / f"mutation-{k}" for k in range(WORKERS)]
 # The unit tests first, built alone, which kill most mutants in a fraction of a
 # second; then everything else is built, and the end-to-end tests run the program.
 SUITES = [("wavinspect_unit_tests", ["-E", r"^Wavinspect\."]), ("all", ["-R", r"^Wavinspect\."])]
+# Code that only these tests run on this host: a mutant there runs them alone, the
+# console text's own table, then the in-process run that reads a stream through it.
+SUITES_OF = dict.fromkeys(["console/console_text.hpp", "console/console_text.cpp"], [
+    ("wavinspect_unit_tests", ["-R", "ReadConsoleByte"]), ("all", ["-R", "FailedReadOrWriteIsNoSuccess"])])
 # -O0 rebuilds quickly; the library's assertions turn an index past an array's end
 # into a failure. This host's tree treats no warning as an error, so a mutant is
 # killed by a test or a real build error; the target trees are configured by their
@@ -290,7 +291,7 @@ def main():
     parser.add_argument("--list", action="store_true", help="list the mutants, run nothing")
     parser.add_argument("--only", help="mutate this one source file")
     parser.add_argument("--timeout", type=int, default=10,
-                        help="seconds the tests of one mutant may take")
+                        help="seconds the tests of one mutant may take at least")
     args = parser.parse_args()
 
     sources = [args.only] if args.only else SOURCES
@@ -309,66 +310,63 @@ def main():
         print(f"{len(mutants)} mutants")
         return 0
 
-    for copy in COPIES:
-        copy_checkout(copy)
-    # Each tree a mutant is tested in: this host's, one a worker, and a target's for the
-    # mutants that only it can tell apart, in the first worker's copy.
-    trees = {(None, k): (COPIES[k], BUILDS[k]) for k in range(WORKERS)}
-    for target in filter(None, map(target_of, mutants)):
-        trees[(target, 0)] = (COPIES[0], ROOT / "build" / f"mutation-{target}")
-
-    def set_up(key):
-        (target, _), (copy, tree) = key, trees[key]
-        configure = [*CONFIGURE, "-S", str(copy), "-B", str(tree)] if target is None else [
-            "cmake", "--preset", target, "-B", str(tree), "--fresh"]
-        return run(configure, None, copy) == 0 and run(
-            ["cmake", "--build", str(tree), "--parallel", "2"], None) == 0 and run(
-            ["ctest", "--test-dir", str(tree)], None) == 0
-
-    with concurrent.futures.ThreadPoolExecutor(len(trees)) as pool:
-        for key, built in zip(trees, pool.map(set_up, trees)):
-            if not built:
-                sys.exit(f"the unmutated tree {trees[key][1]} does not build or pass its tests")
-
-    started = time.monotonic()
+    # Ninja rebuilds a mutant's units without make's walk of every target. A test stops at
+    # its first failed check, with no core file; scratch folders it leaves stay in build/.
+    (scratch := ROOT / "build" / "mutation-scratch").mkdir(parents=True, exist_ok=True)
+    os.environ.update(CMAKE_GENERATOR="Ninja", GTEST_BREAK_ON_FAILURE="1", TMPDIR=str(scratch))
+    resource.setrlimit(resource.RLIMIT_CORE, (0, 0))
     originals = {path: (ROOT / path).read_text() for path in sources}
-    # The first worker takes the targets' mutants first, since their trees use its copy.
-    on_host, on_target, dead, done = queue.Queue(), queue.Queue(), {}, []
+    # The mutants of each kind of tree: this host's (None), or a target's.
+    pending = {kind: queue.Queue() for kind in map(target_of, mutants)}
     for index, m in enumerate(mutants):
-        (on_target if target_of(m) else on_host).put(index)
+        pending[target_of(m)].put(index)
+    started, dead, done, failed = time.monotonic(), {}, [], []
 
-    def work(k):
-        while True:
+    def work(kind, name):
+        """Builds and tests a copy of the checkout unmutated in build/mutation-NAME, then
+        tests the mutants of kind there, until none is left or a tree has failed."""
+        copy, tree = ROOT / "build" / f"mutation-source-{name}", ROOT / "build" / f"mutation-{name}"
+        copy_checkout(copy)
+        configure = [*CONFIGURE, "-S", str(copy), "-B", str(tree)] if kind is None else [
+            "cmake", "--preset", kind, "-B", str(tree), "--fresh"]
+        build = ["cmake", "--build", str(tree), "--parallel", "2"]
+        test = ["ctest", "--test-dir", str(tree), "-j2"]
+        ready = run(configure, None, copy) == 0 and run(build, None) == 0
+        tested = time.monotonic()
+        if not ready or run(test, None) != 0:
+            failed.append(tree)
+            return
+        timeout = max(args.timeout, 2 * (time.monotonic() - tested))
+        while not failed:
             try:
-                index = (on_target if k == 0 and not on_target.empty() else on_host).get_nowait()
+                index = pending[kind].get_nowait()
             except queue.Empty:
                 return
             m = mutants[index]
-            target = target_of(m)
-            copy, tree = trees[(target, k)]
             lines = originals[m.path].split("\n")
             lines[m.line - 1] = m.after
             (copy / m.path).write_text("\n".join(lines))
-            suites = [("all", ["-R", TESTS_OF[m.path]])] if m.path in TESTS_OF and not target else SUITES
             dead[index] = any(
-                run(["cmake", "--build", str(tree), "--parallel", "2", "--target", built], None) != 0
-                or run(["ctest", "--test-dir", str(tree), "--stop-on-failure", "-j2", *tests],
-                       args.timeout) != 0 for built, tests in suites)
+                run([*build, "--target", built], None) != 0
+                or run([*test, "--stop-on-failure", *tests], timeout) != 0
+                for built, tests in (SUITES_OF.get(m.path, SUITES) if kind is None else SUITES))
             (copy / m.path).write_text(originals[m.path])
             done.append(index)
             if len(done) % 25 == 0:
                 print(f"{len(done)} of {len(mutants)} mutants run, "
                       f"{time.monotonic() - started:.0f} s", flush=True)
 
-    with concurrent.futures.ThreadPoolExecutor(WORKERS) as pool:
-        list(pool.map(work, range(WORKERS)))
+    trees = [(None, str(k)) for k in range(WORKERS) if None in pending] + [
+        (kind, kind) for kind in pending if kind]
+    with concurrent.futures.ThreadPoolExecutor(len(trees) or 1) as pool:
+        list(pool.map(lambda tree: work(*tree), trees))
+    if failed:
+        sys.exit(f"the unmutated tree {failed[0]} does not build or pass its tests")
 
-    killed, equivalent, survivors, listed_seen = 0, 0, [], set()
+    killed, equivalent, survivors = 0, 0, []
     for index, m in enumerate(mutants):
         target = target_of(m)
         # A mutant listed for a target is counted like any other, tested there.
-        if m.key() in equivalents:
-            listed_seen.add(m.key())
         if m.key() in equivalents and not target:
             equivalent += 1
             if dead[index]:
@@ -376,11 +374,10 @@ def main():
         elif dead[index]:
             killed += 1
         else:
-            where = f" on {target}" if target else ""
-            survivors.append(f"survived{where}: {m.describe()}")
+            survivors.append(f"survived{f' on {target}' if target else ''}: {m.describe()}")
 
-    stale = [key for key in equivalents if key[0] in sources and key not in listed_seen]
-    for path, occurrence, before, after in stale:
+    made = {m.key() for m in mutants}
+    for path, occurrence, before, after in [k for k in equivalents if k[0] in sources and k not in made]:
         survivors.append(f"listed as equivalent, no such mutant: {path}#{occurrence}: {before}  =>  {after}")
     print(f"mutation score: {killed} of {len(mutants) - equivalent} killed "
           f"({equivalent} equivalent mutants not counted, "
