@@ -329,9 +329,9 @@ def main():
         copy_checkout(copy)
         configure = [*CONFIGURE, "-S", str(copy), "-B", str(tree)] if kind is None else [
             "cmake", "--preset", kind, "-B", str(tree), "--fresh"]
-        build = ["cmake", "--build", str(tree), "--parallel"]
+        build = ["cmake", "--build", str(tree)]
         test = ["ctest", "--test-dir", str(tree), "-j2"]
-        ready = run(configure, None, copy) == 0 and run([*build, "2"], None) == 0
+        ready = run(configure, None, copy) == 0 and run([*build, "--parallel", "2"], None) == 0
         tested = time.monotonic()
         if not ready or run(test, None) != 0:
             failed.append(tree)
@@ -349,7 +349,7 @@ def main():
             # One job at a time: the workers keep the cores busy, and a build that
             # fails stops at the first unit that fails.
             dead[index] = any(
-                run([*build, "1", "--target", built], None) != 0
+                run([*build, "--parallel", "1", "--target", built], None) != 0
                 or run([*test, "--stop-on-failure", *tests], timeout) != 0
                 for built, tests in (SUITES_OF.get(m.path, SUITES) if kind is None else SUITES))
             (copy / m.path).write_text(originals[m.path])
